@@ -165,20 +165,14 @@ const char* CurrentTime() {
 
 void CompileTimestamp(const char* date, const char* time, WDL_String* out) {
   if (!out) return;
-  out->Set("[");
-  out->Append(date ? date : "", 6);
+  // "[" and the first six characters of the date ("Dec  6").
+  char stamp[16];
+  snprintf(stamp, sizeof stamp, "[%.6s", date ? date : "");
   // Drops the space after the month (for a one-digit day, the first of two).
-  if (out->GetLength() > 4) {
-    WDL_String head;
-    head.Set(out->Get(), 4);
-    head.Append(out->Get() + 5);
-    *out = head;
-  }
-  out->Append(" ");
-  out->Append(time ? time : "");
-  WDL_String cut;
-  cut.Set(out->Get(), 12);
-  *out = cut;
+  const size_t length = strlen(stamp);
+  if (length > 4) memmove(stamp + 4, stamp + 5, length - 4);
+  // Cut to 12 characters, which keeps hours and minutes of the time.
+  out->SetFormatted(12, "%s %s", stamp, time ? time : "");
   out->Append("]");
 }
 
