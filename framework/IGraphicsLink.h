@@ -1,0 +1,11 @@
+#pragma once
+// What the plug-in base needs from its editor's graphics object. The editor's
+// graphics class implements it; the base owns the object once attached.
+class IGraphicsLink {
+public:
+  virtual ~IGraphicsLink() {}
+  // Stores a control value and marks it dirty; safe on the audio thread.
+  virtual void SetParameterFromPlug(int paramIdx, double value, bool normalized) = 0;
+  // Prepares the off-screen bitmap the editor draws into.
+  virtual void PrepDraw() = 0;
+};

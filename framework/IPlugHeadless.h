@@ -1,0 +1,32 @@
+#pragma once
+// A binding for running a plug-in without a host: offline rendering and tests.
+// Edits go nowhere, the transport stands still at zero, MIDI out is refused.
+#include "framework/IPlugBase.h"
+#include "framework/IPlugInstanceInfo.h"
+
+class IPlugHeadless : public IPlugBase {
+public:
+  IPlugHeadless(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+                const char* effectName, const char* productName, const char* mfrName,
+                int vendorVersion, int uniqueID, int mfrID, int latency, bool plugDoesMidi,
+                bool plugDoesChunks, bool plugIsInst, int nSideChainChannels);
+
+  void BeginInformHostOfParamChange(int) override {}
+  void InformHostOfParamChange(int, double) override {}
+  void EndInformHostOfParamChange(int) override {}
+  void InformHostOfProgramChange() override {}
+  bool IsRenderingOffline() override { return true; }
+  int GetSamplePos() override { return 0; }
+  double GetTempo() override { return 0.0; }
+  void GetTimeSig(int* numerator, int* denominator) override;
+  void GetTime(ITimeInfo* timeInfo) override;
+  void ResizeGraphics(int, int) override {}
+  bool SendMidiMsg(IMidiMsg*) override { return false; }
+
+  // Prepares for processing the way a host does: all channels connected,
+  // sample rate and block size set, then Reset.
+  void PrepareToProcess(double sampleRate, int blockSize);
+  // Processes one block of 64-bit channel buffers under the plug-in lock;
+  // inputs and outputs each hold NInChannels()/NOutChannels() pointers.
+  void ProcessBlock(double** inputs, double** outputs, int nFrames);
+};
