@@ -206,7 +206,7 @@ void SWELL_SetPixel(HDC ctx, int x, int y, int colour);
 void SWELL_PushClipRegion(HDC ctx);
 void SWELL_SetClipRegion(HDC ctx, const RECT* rect);
 void SWELL_PopClipRegion(HDC ctx);
-void SWELL_FillDialogBackground(HDC ctx, const RECT* rect, int level);
+void SWELL_FillDialogBackground(HDC ctx, const RECT* rect);
 void StretchBlt(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int sw, int sh,
                 int rasterOp);
 void BitBlt(HDC dest, int x, int y, int w, int h, HDC source, int sx, int sy, int rasterOp);
