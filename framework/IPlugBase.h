@@ -159,6 +159,36 @@ public:
   int GetCurrentPresetIdx() const { return mCurrentPresetIdx; }
   IPreset* GetPreset(int idx) const { return mPresets.Get(idx); }
 
+  // ---- Preset operations (IPlugBasePresets.cpp) ----
+  // The makers fill the next uninitialised preset and return false when none is
+  // left or their input is refused. Names longer than 255 bytes are cut.
+  static IPreset* GetNextUninitializedPreset(WDL_PtrList<IPreset>* presets);
+  // "user preset N", N being 1 + the number of names that contain "user preset";
+  // `name` holds IPreset::kNameLength bytes.
+  static void MakeDefaultUserPresetName(WDL_PtrList<IPreset>* presets, char* name);
+  void MakeDefaultPreset(const char* name = nullptr, int nPresets = 1);
+  void EnsureDefaultPreset();
+  // One value per parameter in index order: int for bool, int and enum
+  // parameters, double for the others.
+  bool MakePreset(const char* name, ...);
+  // nParamsNamed (int index, value) pairs; unnamed parameters keep their value.
+  bool MakePresetFromNamedParams(const char* name, int nParamsNamed, ...);
+  bool MakePresetFromChunk(const char* name, ByteChunk* chunk);
+  // Base64 text decoded into a zero-filled chunk of sizeOfChunk bytes.
+  bool MakePresetFromBlob(const char* name, const char* blob, int sizeOfChunk);
+  void PruneUninitializedPresets();
+  bool RestorePreset(int idx);
+  bool RestorePreset(const char* name);
+  const char* GetPresetName(int idx) const;
+  void ModifyCurrentPreset(const char* name = nullptr);
+  bool SerializePresets(ByteChunk* chunk);
+  int UnserializePresets(ByteChunk* chunk, int startPos);
+  // Source text that recreates the current state or preset; false when the
+  // file cannot be written.
+  bool DumpPresetSrcCode(const char* filename, const char* const* paramEnumNames);
+  bool DumpPresetBlob(const char* filename);
+  // ---- End of preset operations ----
+
   // ---- Editor and lock ----
   IGraphicsLink* GetGUI() const { return mGraphics; }
   // The recursive plug-in lock; the binding holds it for a whole processing call.
