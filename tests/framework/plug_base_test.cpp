@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "plug_base_test_plug.h"
+
+namespace {
+
+TEST(PlugBaseChannels, ParsesChannelIOString) {
+  TestPlug plug("2-2 1-1");
+  EXPECT_EQ(plug.NChannelIO(), 2);
+  EXPECT_EQ(plug.NInChannels(), 2);
+  EXPECT_EQ(plug.NOutChannels(), 2);
+  int in = -1, out = -1;
+  EXPECT_TRUE(plug.GetChannelIO(1, &in, &out));
+  EXPECT_EQ(in, 1);
+  EXPECT_EQ(out, 1);
+  EXPECT_FALSE(plug.GetChannelIO(2, &in, &out));
+}
+
+TEST(PlugBaseChannels, UnreadableTokensAndNullString) {
+  TestPlug x("x 1-4");
+  int in = -1, out = -1;
+  x.GetChannelIO(0, &in, &out);
+  EXPECT_EQ(in, 0);
+  EXPECT_EQ(out, 0);
+  EXPECT_EQ(x.NOutChannels(), 4);
+  TestPlug none(nullptr);
+  EXPECT_EQ(none.NChannelIO(), 0);
+  EXPECT_EQ(none.NInChannels(), 0);
+  EXPECT_FALSE(none.LegalIO(-1, -1));
+}
+
+TEST(PlugBaseChannels, LegalIOWithWildcards) {
+  TestPlug plug("2-2 1-1");
+  EXPECT_TRUE(plug.LegalIO(2, 2));
+  EXPECT_TRUE(plug.LegalIO(1, 1));
+  EXPECT_FALSE(plug.LegalIO(1, 2));
+  EXPECT_TRUE(plug.LegalIO(-1, 1));
+  EXPECT_TRUE(plug.LegalIO(2, -1));
+  EXPECT_TRUE(plug.LegalIO(-1, -1));
+}
+
+TEST(PlugBaseChannels, ConnectionsClampToExistingChannels) {
+  TestPlug plug("4-4");
+  plug.SetInputChannelConnections(1, 100, true);
+  EXPECT_FALSE(plug.IsInChannelConnected(0));
+  EXPECT_TRUE(plug.IsInChannelConnected(3));
+  EXPECT_FALSE(plug.IsInChannelConnected(4));
+  plug.SetInputChannelConnections(-5, 6, true);
+  EXPECT_TRUE(plug.IsInChannelConnected(0));
+  plug.SetOutputChannelConnections(2, INT32_MAX, true); // no overflow
+  EXPECT_TRUE(plug.IsOutChannelConnected(3));
+  EXPECT_FALSE(plug.IsOutChannelConnected(1));
+  plug.SetInputChannelConnections(0, 4, true);
+  plug.LimitToStereoIO();
+  EXPECT_FALSE(plug.IsInChannelConnected(2));
+  EXPECT_TRUE(plug.IsOutChannelConnected(3));
+  EXPECT_FALSE(plug.IsOutChannelConnected(0));
+}
+
+TEST(PlugBaseLabels, ChannelAndBusLabels) {
+  TestPlug plug;
+  plug.SetInputLabel(1, "R");
+  plug.SetInputLabel(2, "none");
+  EXPECT_STREQ(plug.GetInputLabel(1), "R");
+  EXPECT_STREQ(plug.GetInputLabel(2), "");
+  plug.SetInputBusLabel(2, "x");
+  EXPECT_EQ(plug.GetInputBusLabel(0), nullptr);
+  plug.SetInputBusLabel(0, "main");
+  plug.SetInputBusLabel(0, "main2");
+  EXPECT_STREQ(plug.GetInputBusLabel(0)->Get(), "main2");
+  EXPECT_EQ(plug.GetInputBusLabel(1), nullptr);
+  plug.SetOutputBusLabel(5, "out");
+  EXPECT_STREQ(plug.GetOutputBusLabel(0)->Get(), "out");
+}
+
+TEST(PlugBaseIdentity, NamesVersionsAndHost) {
+  TestPlug plug;
+  EXPECT_STREQ(plug.GetEffectName(), "TestFx");
+  EXPECT_EQ(plug.GetEffectVersion(false), 0x10203);
+  EXPECT_EQ(plug.GetEffectVersion(true), 10203);
+  char text[32];
+  plug.GetEffectVersionStr(text);
+  EXPECT_STREQ(text, "v1.2.3");
+  EXPECT_STREQ(plug.GetAPIString(), "VST3");
+  EXPECT_STREQ(plug.GetArchString(), "x64");
+  EXPECT_EQ(plug.GetHost(), kHostUninit);
+  plug.SetHost("Cubase 8", 0x20000);
+  EXPECT_EQ(plug.GetHost(), kHostCubase);
+  EXPECT_EQ(plug.GetHostVersion(true), 20000);
+  plug.GetHostVersionStr(text);
+  EXPECT_STREQ(text, "v2.0.0");
+  EXPECT_EQ(plug.GetSampleRate(), 44100.0);
+  EXPECT_EQ(plug.GetBlockSize(), 0);
+}
+
+TEST(PlugBaseIdentity, SamplesPerBeatNeedsATempo) {
+  TestPlug plug;
+  EXPECT_EQ(plug.GetSamplesPerBeat(), 0.0);
+  plug.tempo = 120.0;
+  EXPECT_DOUBLE_EQ(plug.GetSamplesPerBeat(), 22050.0);
+}
+
+struct FakeGraphics : IGraphicsLink {
+  explicit FakeGraphics(int* deleted) : deleted(deleted) {}
+  ~FakeGraphics() override { ++*deleted; }
+  void SetParameterFromPlug(int idx, double value, bool normalized) override {
+    calls.push_back({idx, value});
+    lastNormalized = normalized;
+  }
+  void PrepDraw() override { ++prepared; }
+  struct Call {
+    int idx;
+    double value;
+  };
+  std::vector<Call> calls;
+  bool lastNormalized = false;
+  int prepared = 0;
+  int* deleted;
+};
+
+TEST(PlugBaseGraphics, AttachPushesNormalizedValuesAndOwns) {
+  int deleted = 0;
+  {
+    TestPlug plug;
+    plug.GetParam(0)->InitDouble("g", 10, -20, 20, 0.01);
+    plug.AttachGraphics(nullptr);
+    EXPECT_EQ(plug.GetGUI(), nullptr);
+    auto* graphics = new FakeGraphics(&deleted);
+    plug.AttachGraphics(graphics);
+    ASSERT_EQ(graphics->calls.size(), 3u);
+    EXPECT_DOUBLE_EQ(graphics->calls[0].value, 0.75);
+    EXPECT_TRUE(graphics->lastNormalized);
+    EXPECT_EQ(graphics->prepared, 1);
+    graphics->calls.clear();
+    plug.RedrawParamControls();
+    EXPECT_DOUBLE_EQ(graphics->calls[0].value, 10.0);
+    EXPECT_FALSE(graphics->lastNormalized);
+    plug.AttachGraphics(new FakeGraphics(&deleted)); // the first is not leaked
+    EXPECT_EQ(deleted, 1);
+  }
+  EXPECT_EQ(deleted, 2);
+}
+
+TEST(PlugBaseGui, SetParameterFromGUISetsInformsAndNotifies) {
+  TestPlug plug;
+  plug.GetParam(1)->InitDouble("g", 0, -20, 20, 0.01);
+  plug.SetParameterFromGUI(1, 0.25);
+  EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), -10.0);
+  ASSERT_EQ(plug.informed.size(), 1u);
+  EXPECT_EQ(plug.informed[0].idx, 1);
+  EXPECT_EQ(plug.notified, std::vector<int>{1});
+  plug.SetParameterFromGUI(7, 0.5); // no such parameter
+  EXPECT_EQ(plug.informed.size(), 1u);
+  plug.DirtyParameters();
+  EXPECT_EQ(plug.informed.size(), 4u);
+  plug.notified.clear();
+  plug.OnParamReset();
+  EXPECT_EQ(plug.notified, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(PlugBaseState, CompareStateWithinFloatTolerance) {
+  TestPlug plug;
+  plug.GetParam(0)->InitDouble("a", 1.5, -20, 20, 0.01);
+  plug.GetParam(1)->InitDouble("b", -2, -20, 20, 0.01);
+  plug.GetParam(2)->InitDouble("c", 50, 0, 100, 0.01);
+  const double same[4] = {99, 1.5, -2, 50};
+  EXPECT_TRUE(plug.CompareState(reinterpret_cast<const unsigned char*>(same), 1));
+  const double other[3] = {1.5, -2, 50.01};
+  EXPECT_FALSE(plug.CompareState(reinterpret_cast<const unsigned char*>(other), 0));
+  EXPECT_FALSE(plug.CompareState(nullptr, 0));
+}
+
+TEST(PlugBaseMidi, SendMidiMsgsNeedsEverySend) {
+  TestPlug plug;
+  WDL_TypedBuf<IMidiMsg> msgs;
+  EXPECT_TRUE(plug.SendMidiMsgs(&msgs));
+  msgs.Add(IMidiMsg(0, 0x90, 60, 100));
+  msgs.Add(IMidiMsg(0, 0xFF));
+  msgs.Add(IMidiMsg(0, 0x80, 60));
+  EXPECT_FALSE(plug.SendMidiMsgs(&msgs));
+  EXPECT_EQ(plug.sent.size(), 3u);
+  IMidiMsg msg(0, 0x90);
+  plug.ProcessMidiMsg(&msg);
+  EXPECT_EQ(plug.sent.size(), 4u);
+  char name[8] = "x";
+  EXPECT_FALSE(plug.MidiNoteName(60, name));
+  EXPECT_STREQ(name, "");
+}
+
+TEST(PlugBaseLock, RecursiveForOwnerAndExclusiveAcrossThreads) {
+  TestPlug plug;
+  std::atomic<bool> entered{false};
+  plug.GetMutex()->Enter();
+  plug.Reset(); // nests without deadlock
+  plug.OnActivate(true);
+  std::thread other([&] {
+    WDL_MutexLock inner(plug.GetMutex());
+    entered = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_FALSE(entered.load());
+  plug.GetMutex()->Leave();
+  other.join();
+  EXPECT_TRUE(entered.load());
+}
+
+} // namespace
