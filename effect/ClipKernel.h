@@ -1,0 +1,37 @@
+#pragma once
+// The clipper's arithmetic. ClipBlock is the fast form used for audio;
+// ClipSampleLiteral is the defining per-sample formula, which ClipBlock
+// matches bit for bit.
+#include <cmath>
+
+namespace grittlebox {
+
+// 6.014 dB per doubling of amplitude is the effect's own convention (not 6.0206).
+inline double GainFromDB(double dB) {
+  return std::pow(2.0, dB / 6.014);
+}
+
+// The threshold at Distort 89.99. Above 90 % the plain formula gives a zero or
+// negative threshold, which turns silence into full-scale DC or NaN.
+const double kMinThreshold = 89.99 / -100.0 + 0.9;
+
+// T = 0.9 - Distort / 100, computed in this order, never below kMinThreshold.
+inline double ThresholdFromDistort(double distort) {
+  const double threshold = distort / -100.0 + 0.9;
+  return threshold >= kMinThreshold ? threshold : kMinThreshold;
+}
+
+// One sample, exactly as the formula reads, with both exponentials per sample.
+// A NaN input fails the x >= 0 test and comes out at -gOut.
+inline double ClipSampleLiteral(double in, double inDB, double threshold, double outDB) {
+  const double x = std::pow(2.0, inDB / 6.014) * in;
+  const double y = x >= 0.0 ? std::fmin(x, threshold) : std::fmax(x, -threshold);
+  return (y / threshold) * std::pow(2.0, outDB / 6.014);
+}
+
+// out[i] = clamp(gainIn * in[i], -T, T) / T * gainOut for i < nFrames, T > 0.
+// Reads in, writes out only (they may be the same buffer).
+void ClipBlock(const double* in, double* out, int nFrames, double gainIn, double threshold,
+               double gainOut);
+
+} // namespace grittlebox

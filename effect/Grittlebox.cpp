@@ -1,0 +1,114 @@
+#include "effect/Grittlebox.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+#include "effect/ClipKernel.h"
+#include "effect/GrittleboxIdentity.h"
+#include "wdl/mutex.h"
+
+using namespace grittlebox;
+
+namespace {
+
+struct ParamSpec {
+  const char* name;
+  const char* label;
+  double defaultValue, minValue, maxValue, step;
+};
+
+const ParamSpec kParamSpecs[Grittlebox::kNumParams] = {
+    {"In", "dB", 0.0, -20.0, 20.0, 0.01},
+    {"Out", "dB", 0.0, -20.0, 20.0, 0.01},
+    {"Distort", "%", 50.0, 0.01, 100.0, 0.01},
+};
+
+} // namespace
+
+Grittlebox::Grittlebox(IPlugInstanceInfo instanceInfo)
+    : GrittleboxBinding(instanceInfo, kNumParams, kChannelIO, kNumPresets, kEffectName,
+                        kProductName, kMfrName, kVendorVersion, kUniqueID, kMfrID, kLatency,
+                        kDoesMidi, kDoesStateChunks, kIsInstrument, kSideChainChannels),
+      mInReadout(&mDefaultReadouts[kIn]), mOutReadout(&mDefaultReadouts[kOut]),
+      mDistortReadout(&mDefaultReadouts[kDistort]) {
+  for (int i = 0; i < kNumParams; ++i) {
+    const ParamSpec& spec = kParamSpecs[i];
+    GetParam(i)->InitDouble(spec.name, spec.defaultValue, spec.minValue, spec.maxValue, spec.step,
+                            spec.label, "", 1.0);
+    GetParam(i)->SetShape(1.0);
+  }
+  // A fresh instance sounds and reads as its parameters say (threshold 0.4 at
+  // the Distort default, not 1.0), before any host notification.
+  OnParamReset();
+}
+
+void Grittlebox::OnParamChange(int paramIdx) {
+  WDL_MutexLock lock(GetMutex());
+  switch (paramIdx) {
+  case kIn:
+    mInDB = GetParam(kIn)->Value();
+    SetParamText(kIn, mInReadout);
+    break;
+  case kOut:
+    mOutDB = GetParam(kOut)->Value();
+    SetParamText(kOut, mOutReadout);
+    break;
+  case kDistort:
+    mThreshold = ThresholdFromDistort(GetParam(kDistort)->Value());
+    SetParamText(kDistort, mDistortReadout);
+    break;
+  default:
+    break;
+  }
+}
+
+void Grittlebox::Reset() {
+  WDL_MutexLock lock(GetMutex());
+}
+
+// "-3.46 dB" for the gains; Distort shows whole percent, the digits before the
+// point of its two-decimal text ("89 %" at 89.99).
+void Grittlebox::SetParamText(int paramIdx, Readout* readout) {
+  IParam* param = GetParam(paramIdx);
+  if (!param || !readout) return;
+  char value[IParam::kTextLength];
+  param->GetDisplayForHost(param->Value(), false, value, true);
+  if (paramIdx == kDistort) snprintf(value, sizeof value, "%d", atoi(value));
+  char text[IParam::kTextLength * 2 + 2];
+  snprintf(text, sizeof text, "%s %s", value, param->GetLabelForHost());
+  readout->SetTextFromPlug(text);
+}
+
+void Grittlebox::SetReadouts(Readout* in, Readout* out, Readout* distort) {
+  WDL_MutexLock lock(GetMutex());
+  mInReadout = in ? in : &mDefaultReadouts[kIn];
+  mOutReadout = out ? out : &mDefaultReadouts[kOut];
+  mDistortReadout = distort ? distort : &mDefaultReadouts[kDistort];
+  for (int i = 0; i < kNumParams; ++i) OnParamChange(i);
+}
+
+const SafeTextReadout& Grittlebox::GetDefaultReadout(int paramIdx) const {
+  return mDefaultReadouts[paramIdx >= 0 && paramIdx < kNumParams ? paramIdx : 0];
+}
+
+// The gains are the same for every sample of a block (the plug-in lock keeps
+// parameters still during it), so they are computed once; the result is
+// bit-identical to computing them per sample.
+void Grittlebox::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
+  if (nFrames <= 0) return;
+  const double gainIn = GainFromDB(mInDB);
+  const double gainOut = GainFromDB(mOutDB);
+  for (int c = 0; c < 2; ++c)
+    ClipBlock(inputs[c], outputs[c], nFrames, gainIn, mThreshold, gainOut);
+}
+
+Grittlebox* MakePlug() {
+  static WDL_Mutex sMakeLock;
+  WDL_MutexLock lock(&sMakeLock);
+  try {
+    return new Grittlebox(IPlugInstanceInfo());
+  } catch (...) {
+    return nullptr; // no exception may reach the host
+  }
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Grittlebox: a stereo hard clipper. The input gain drives the signal into a
+// symmetric threshold that falls as Distort rises; the clipped signal is
+// divided by the threshold to return to full scale, then scaled by the output
+// gain.
+#include "effect/GrittleboxBinding.h"
+#include "effect/Readout.h"
+
+class Grittlebox : public GrittleboxBinding {
+public:
+  enum EParams { kIn = 0, kOut, kDistort, kNumParams };
+
+  explicit Grittlebox(IPlugInstanceInfo instanceInfo);
+
+  // Hosts call this whenever a parameter changes (automation, editor, state
+  // restore): refresh the derived value and the readout.
+  void OnParamChange(int paramIdx) override;
+  // Nothing to clear: the clipper keeps no history.
+  void Reset() override;
+  // Two channels, input to output; the input buffers are never written.
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+
+  // Writes the value text of one parameter into a readout.
+  void SetParamText(int paramIdx, Readout* readout);
+  // The editor hands over its text controls here; null keeps the built-in readout.
+  void SetReadouts(Readout* in, Readout* out, Readout* distort);
+
+  double GetInDB() const { return mInDB; }
+  double GetOutDB() const { return mOutDB; }
+  double GetThreshold() const { return mThreshold; }
+  const SafeTextReadout& GetDefaultReadout(int paramIdx) const;
+
+private:
+  double mInDB = 0.0;
+  double mOutDB = 0.0;
+  double mThreshold = 1.0;
+  Readout* mInReadout;
+  Readout* mOutReadout;
+  Readout* mDistortReadout;
+  // Readouts used until an editor supplies its own.
+  SafeTextReadout mDefaultReadouts[kNumParams];
+};
+
+// The module's creation hook: constructions are serialised by a process-wide
+// lock. Returns null if the instance could not be made.
+Grittlebox* MakePlug();
