@@ -1,0 +1,160 @@
+#pragma once
+// The VST 3 binding: presents a plug-in built on IPlugBase to a VST 3 host as
+// one object that is the component, the audio processor, the edit controller
+// and the unit information. It translates host calls into framework calls and
+// back; the plug-in's own rules live in framework/.
+//
+// Processor side: IPlugVST3Processor.cpp. Controller side and units:
+// IPlugVST3Controller.cpp. Saved state: IPlugVST3State.cpp.
+#include <vector>
+
+#include "framework/IPlugBase.h"
+#include "framework/IPlugInstanceInfo.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+#include "pluginterfaces/vst/ivstunits.h"
+#include "vst3/SingleComponentEffect.h"
+
+class IPlugVST3View;
+
+class IPlugVST3 : public IPlugBase,
+                  public Steinberg::Vst::IUnitInfo,
+                  public Steinberg::Vst::SingleComponentEffect {
+public:
+  static const Steinberg::Vst::ParamID kBypassParamId = 0x62706173; // 'bpas'
+  static const Steinberg::Vst::ParamID kPresetParamId = 0x70727374; // 'prst'
+
+  IPlugVST3(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
+            const char* effectName, const char* productName, const char* mfrName, int vendorVersion,
+            int uniqueID, int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks,
+            bool plugIsInst, int nSideChainChans = 0);
+  ~IPlugVST3() override;
+
+  static Steinberg::Vst::SpeakerArrangement getSpeakerArrForChans(int channels);
+
+  // ---- Component and processor (IPlugVST3Processor.cpp) ----
+  Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
+  Steinberg::tresult PLUGIN_API terminate() override;
+  Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
+                                                   Steinberg::int32 numIns,
+                                                   Steinberg::Vst::SpeakerArrangement* outputs,
+                                                   Steinberg::int32 numOuts) override;
+  Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
+  Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) override;
+  Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
+  Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) override;
+  Steinberg::uint32 PLUGIN_API getLatencySamples() override;
+  Steinberg::uint32 PLUGIN_API getProcessContextRequirements() override;
+
+  // ---- Controller (IPlugVST3Controller.cpp) ----
+  Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) override;
+  Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
+                                                   Steinberg::Vst::ParamValue value) override;
+  Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(
+      Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue plainValue) override;
+  Steinberg::Vst::ParamValue PLUGIN_API normalizedParamToPlain(
+      Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized) override;
+  Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID tag,
+                                                      Steinberg::Vst::ParamValue valueNormalized,
+                                                      Steinberg::Vst::String128 string) override;
+  Steinberg::tresult PLUGIN_API
+  getParamValueByString(Steinberg::Vst::ParamID tag, Steinberg::Vst::TChar* string,
+                        Steinberg::Vst::ParamValue& valueNormalized) override;
+  // The editor view comes with the editor; until then there is none to give.
+  Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
+
+  // ---- Units and program lists (IPlugVST3Controller.cpp) ----
+  Steinberg::int32 PLUGIN_API getUnitCount() override;
+  Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex,
+                                            Steinberg::Vst::UnitInfo& info) override;
+  Steinberg::int32 PLUGIN_API getProgramListCount() override;
+  Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
+                                                   Steinberg::Vst::ProgramListInfo& info) override;
+  Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId,
+                                               Steinberg::int32 programIndex,
+                                               Steinberg::Vst::String128 name) override;
+  Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId,
+                                               Steinberg::int32 programIndex,
+                                               Steinberg::Vst::CString attributeId,
+                                               Steinberg::Vst::String128 attributeValue) override;
+  Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID listId,
+                                                     Steinberg::int32 programIndex) override;
+  Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID listId,
+                                                    Steinberg::int32 programIndex,
+                                                    Steinberg::int16 midiPitch,
+                                                    Steinberg::Vst::String128 name) override;
+  Steinberg::Vst::UnitID PLUGIN_API getSelectedUnit() override { return 0; }
+  Steinberg::tresult PLUGIN_API selectUnit(Steinberg::Vst::UnitID) override {
+    return Steinberg::kNotImplemented;
+  }
+  Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType,
+                                             Steinberg::Vst::BusDirection, Steinberg::int32,
+                                             Steinberg::int32, Steinberg::Vst::UnitID&) override {
+    return Steinberg::kNotImplemented;
+  }
+  Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32, Steinberg::int32,
+                                                   Steinberg::IBStream*) override {
+    return Steinberg::kNotImplemented;
+  }
+
+  // ---- State: the controller pair carries it (IPlugVST3State.cpp) ----
+  Steinberg::tresult PLUGIN_API getEditorState(Steinberg::IBStream* stream) override;
+  Steinberg::tresult PLUGIN_API setEditorState(Steinberg::IBStream* stream) override;
+
+  // ---- FUnknown: one object, one count ----
+  Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+  Steinberg::uint32 PLUGIN_API addRef() override { return SingleComponentEffect::addRef(); }
+  Steinberg::uint32 PLUGIN_API release() override { return SingleComponentEffect::release(); }
+
+  OBJ_METHODS(IPlugVST3, SingleComponentEffect)
+
+  // ---- IPlugBase operations the binding implements ----
+  void BeginInformHostOfParamChange(int paramIdx) override;
+  void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
+  void EndInformHostOfParamChange(int paramIdx) override;
+  void InformHostOfProgramChange() override {}
+  bool IsRenderingOffline() override;
+  int GetSamplePos() override;
+  double GetTempo() override;
+  void GetTimeSig(int* numerator, int* denominator) override;
+  void GetTime(ITimeInfo* timeInfo) override;
+  void ResizeGraphics(int, int) override {}
+  void SetLatency(int samples) override;
+  bool SendMidiMsg(IMidiMsg*) override { return false; }
+  void PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
+
+private:
+  bool IsValidParamId(Steinberg::Vst::ParamID id) const {
+    return id < static_cast<Steinberg::Vst::ParamID>(NParams());
+  }
+  // Processor helpers (IPlugVST3Processor.cpp).
+  void AddBusesAndBypass();
+  void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+  void ApplyEvents(Steinberg::Vst::IEventList* events);
+  void ResolveInputs(const Steinberg::Vst::ProcessData& data, bool use64);
+  void ResolveOutputs(const Steinberg::Vst::ProcessData& data, bool use64);
+  int PackConnected(const WDL_TypedBuf<void*>& channels, WDL_TypedBuf<void*>* packed,
+                    size_t sampleBytes, int offset);
+  void RunBlock(int nFrames, bool use64);
+  void Run64InSlices(int nFrames);
+  void SizeInputCopies(int frames);
+  void SetSilenceFlags(Steinberg::Vst::ProcessData& data, bool use64);
+  // Controller helpers (IPlugVST3Controller.cpp).
+  void ExportParameters();
+  int UnitOfGroup(const char* group);
+
+  int mSideChainChans;
+  bool mSideChainActive = false;
+  Steinberg::Vst::ProcessContext mProcessContext = {};
+  std::vector<IPlugVST3View*> mViews;
+  // Per-block channel tables, sized once at construction: the host's buffer
+  // for each plug-in channel (null: disconnected), and the connected ones
+  // packed in channel order for AttachInputBuffers/AttachOutputBuffers.
+  WDL_TypedBuf<void*> mInPtr;
+  WDL_TypedBuf<void*> mOutPtr;
+  WDL_TypedBuf<void*> mPackedIn;
+  WDL_TypedBuf<void*> mPackedOut;
+  // 64-bit inputs are copied here before the plug-in sees them, so that the
+  // host's input buffers are never written. One buffer per input channel,
+  // each of the set-up block size.
+  WDL_PtrList<WDL_TypedBuf<double>> mInputCopies;
+};

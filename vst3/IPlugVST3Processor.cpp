@@ -1,0 +1,367 @@
+// Component and audio-processor side: buses, setup, activation and process.
+// Everything reached from process() is allocation-free; buffers and tables
+// are sized at construction and in setupProcessing.
+#include <cmath>
+#include <cstring>
+
+#include "framework/IMidiMsg.h"
+#include "pluginterfaces/vst/ivstevents.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "vst3/IPlugVST3.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+int SpeakerCount(SpeakerArrangement arr) {
+  return SpeakerArr::getChannelCount(arr);
+}
+
+// The host name as 8-bit text: the low byte of each UTF-16 unit.
+void NarrowHostName(const String128 name, char* out, int outSize) {
+  int i = 0;
+  for (; i < outSize - 1 && name[i]; ++i) out[i] = static_cast<char>(name[i] & 0xFF);
+  out[i] = 0;
+}
+
+void Widen(const char* text, String128 out) {
+  int i = 0;
+  for (; i < 127 && text && text[i]; ++i)
+    out[i] = static_cast<char16>(static_cast<unsigned char>(text[i]));
+  out[i] = 0;
+}
+
+} // namespace
+
+tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
+  const tresult result = SingleComponentEffect::initialize(context);
+
+  IHostApplication* app = nullptr;
+  if (context &&
+      context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk &&
+      app) {
+    String128 name = {};
+    if (app->getName(name) == kResultOk) {
+      name[127] = 0;
+      char narrow[128];
+      NarrowHostName(name, narrow, sizeof(narrow));
+      SetHost(narrow, 0);
+    }
+  }
+  if (result == kResultOk) {
+    AddBusesAndBypass();
+    ExportParameters();
+  }
+  OnHostIdentified();
+  RestorePreset(0);
+  if (app) app->release();
+  return result;
+}
+
+void IPlugVST3::AddBusesAndBypass() {
+  String128 name;
+  const int nMainIn = NInChannels() - mSideChainChans;
+  if (nMainIn >= 1 && nMainIn <= 6) {
+    Widen(GetInputBusLabel(0) ? GetInputBusLabel(0)->Get() : "", name);
+    addAudioInput(name, getSpeakerArrForChans(nMainIn));
+  }
+  if (IsInst()) {
+    for (int k = 0; 2 * k < NOutChannels(); ++k) {
+      Widen(GetOutputBusLabel(k) ? GetOutputBusLabel(k)->Get() : "", name);
+      addAudioOutput(name, SpeakerArr::kStereo);
+    }
+  } else {
+    Widen(GetOutputBusLabel(0) ? GetOutputBusLabel(0)->Get() : "", name);
+    addAudioOutput(name, getSpeakerArrForChans(NOutChannels()));
+  }
+  if (mSideChainChans) {
+    if (mSideChainChans > 2) mSideChainChans = 2;
+    Widen(GetInputBusLabel(1) ? GetInputBusLabel(1)->Get() : "", name);
+    addAudioInput(name, getSpeakerArrForChans(mSideChainChans), kAux, 0);
+  }
+  if (DoesMIDI()) {
+    Widen("MIDI Input", name);
+    addEventInput(name, 1);
+  }
+  if (NPresets() > 0) {
+    Widen("Preset", name);
+    String128 none = {};
+    parameters.addParameter(new Parameter(name, kPresetParamId, none, 0, NPresets(),
+                                          ParameterInfo::kIsProgramChange, kRootUnitId));
+  }
+  if (!IsInst()) {
+    Widen("Bypass", name);
+    auto* bypass = new StringListParameter(name, kBypassParamId, nullptr,
+                                           ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
+                                               ParameterInfo::kIsBypass,
+                                           kRootUnitId);
+    Widen("off", name);
+    bypass->appendString(name);
+    Widen("on", name);
+    bypass->appendString(name);
+    parameters.addParameter(bypass);
+  }
+}
+
+tresult PLUGIN_API IPlugVST3::terminate() {
+  mViews.clear();
+  return SingleComponentEffect::terminate();
+}
+
+// The whole proposal is checked before anything changes, so a refusal leaves
+// the buses as they were.
+tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                 SpeakerArrangement* outputs, int32 numOuts) {
+  if (numIns < 0 || numOuts < 0 || (numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
+    return kInvalidArgument;
+  const int nIn = numIns > 0 ? SpeakerCount(inputs[0]) : 0;
+  const int nOut = numOuts > 0 ? SpeakerCount(outputs[0]) : 0;
+  if (!LegalIO(nIn, nOut)) return kResultFalse;
+  if (numIns != (mSideChainChans ? 2 : 1)) return kResultFalse;
+  if (numOuts != static_cast<int32>(audioOutputs.size())) return kResultFalse;
+
+  SetInputChannelConnections(0, NInChannels(), false);
+  SetOutputChannelConnections(0, NOutChannels(), false);
+  String128 name;
+  auto* mainIn = static_cast<AudioBus*>(getBus(kAudio, kInput, 0));
+  if (mainIn && SpeakerCount(mainIn->getArrangement()) != nIn) {
+    audioInputs.erase(audioInputs.begin());
+    Widen("Input", name);
+    addAudioInput(name, getSpeakerArrForChans(nIn));
+  }
+  auto* mainOut = static_cast<AudioBus*>(getBus(kAudio, kOutput, 0));
+  if (mainOut && SpeakerCount(mainOut->getArrangement()) != nOut) {
+    audioOutputs.erase(audioOutputs.begin());
+    Widen("Output", name);
+    addAudioOutput(name, getSpeakerArrForChans(nOut));
+  }
+  if (mSideChainChans) {
+    const int nSc = SpeakerCount(inputs[1]);
+    auto* sideChain = static_cast<AudioBus*>(getBus(kAudio, kInput, 1));
+    if (sideChain && SpeakerCount(sideChain->getArrangement()) != nSc) {
+      audioInputs.erase(audioInputs.begin() + 1);
+      Widen("Sidechain Input", name);
+      addAudioInput(name, getSpeakerArrForChans(nSc), kAux, 0);
+    }
+  }
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::canProcessSampleSize(int32 symbolicSampleSize) {
+  return symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64 ? kResultOk
+                                                                            : kResultFalse;
+}
+
+uint32 PLUGIN_API IPlugVST3::getLatencySamples() {
+  return GetLatency() > 0 ? static_cast<uint32>(GetLatency()) : 0;
+}
+
+// The bypass flag is kept: a project may have restored it just before.
+tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup) {
+  if (canProcessSampleSize(setup.symbolicSampleSize) != kResultOk) return kResultFalse;
+  if (setup.maxSamplesPerBlock <= 0) return kResultFalse;
+  if (!(setup.sampleRate > 0.0) || !std::isfinite(setup.sampleRate)) return kResultFalse;
+  SetSampleRate(setup.sampleRate);
+  SetBlockSize(setup.maxSamplesPerBlock);
+  SizeInputCopies(setup.maxSamplesPerBlock);
+  Reset();
+  processSetup = setup;
+  return kResultOk;
+}
+
+void IPlugVST3::SizeInputCopies(int frames) {
+  for (int i = 0; i < mInputCopies.GetSize(); ++i) mInputCopies.Get(i)->Resize(frames);
+}
+
+tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
+  OnActivate(state != 0);
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
+  WDL_MutexLock hold(GetMutex());
+  if (data.processContext) mProcessContext = *data.processContext;
+  ApplyParameterChanges(data.inputParameterChanges);
+  if (DoesMIDI()) ApplyEvents(data.inputEvents);
+
+  // The host says with each block which sample size its buffers hold.
+  const bool use64 = data.symbolicSampleSize == kSample64;
+  if (!use64 && data.symbolicSampleSize != kSample32) return kInvalidArgument;
+  const int nFrames = data.numSamples > 0 ? data.numSamples : 0;
+  ResolveInputs(data, use64);
+  ResolveOutputs(data, use64);
+  RunBlock(nFrames, use64);
+  if (nFrames > 0) SetSilenceFlags(data, use64);
+  return kResultOk;
+}
+
+void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes) {
+  if (!changes) return;
+  const int32 count = changes->getParameterCount();
+  for (int32 i = 0; i < count; ++i) {
+    IParamValueQueue* queue = changes->getParameterData(i);
+    if (!queue) continue;
+    int32 offset = 0;
+    ParamValue value = 0.0;
+    // Only the last point counts: a block's changes apply to the whole block.
+    if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk) continue;
+    if (!std::isfinite(value)) continue;
+    const ParamID id = queue->getParameterId();
+    if (id == kBypassParamId) {
+      const bool bypassed = value > 0.5;
+      if (bypassed != GetIsBypassed()) SetBypassed(bypassed);
+    } else if (id == kPresetParamId) {
+      if (NPresets() > 0) RestorePreset(static_cast<int>(NPresets() * value));
+    } else if (IsValidParamId(id)) {
+      const int idx = static_cast<int>(id);
+      GetParam(idx)->SetNormalized(value);
+      if (GetGUI()) GetGUI()->SetParameterFromPlug(idx, value, true);
+      OnParamChange(idx);
+    }
+  }
+}
+
+void IPlugVST3::ApplyEvents(IEventList* events) {
+  if (!events) return;
+  const int32 count = events->getEventCount();
+  for (int32 i = 0; i < count; ++i) {
+    Event event = {};
+    if (events->getEvent(i, event) != kResultOk) continue;
+    IMidiMsg msg;
+    if (event.type == Event::kNoteOffEvent) {
+      msg.MakeNoteOffMsg(event.noteOff.pitch, event.sampleOffset, event.noteOff.channel);
+    } else if (event.type == Event::kNoteOnEvent) {
+      const int velocity = static_cast<int>(event.noteOn.velocity * 127.0);
+      msg.MakeNoteOnMsg(event.noteOn.pitch, velocity, event.sampleOffset, event.noteOn.channel);
+    } else {
+      continue;
+    }
+    ProcessMidiMsg(&msg);
+  }
+}
+
+// A missing bus, a null channel list or a null channel is a disconnected channel.
+void IPlugVST3::ResolveInputs(const ProcessData& data, bool use64) {
+  void** in = mInPtr.Get();
+  const int nIn = NInChannels();
+  for (int c = 0; c < nIn; ++c) in[c] = nullptr;
+  const int nMain = nIn - mSideChainChans;
+  auto take = [&](int bus, int firstChannel, int count) {
+    if (bus >= data.numInputs || !data.inputs) return;
+    const AudioBusBuffers& buffers = data.inputs[bus];
+    void** channels = use64 ? reinterpret_cast<void**>(buffers.channelBuffers64)
+                            : reinterpret_cast<void**>(buffers.channelBuffers32);
+    if (!channels) return;
+    for (int k = 0; k < count && k < buffers.numChannels; ++k) in[firstChannel + k] = channels[k];
+  };
+  take(0, 0, nMain);
+  if (mSideChainChans) {
+    Bus* sideChain = getBus(kAudio, kInput, 1);
+    mSideChainActive = sideChain && sideChain->isActive() && data.numInputs > 1;
+    if (mSideChainActive) take(1, nMain, mSideChainChans);
+  }
+  for (int c = 0; c < nIn; ++c) SetInputChannelConnections(c, 1, in[c] != nullptr);
+}
+
+void IPlugVST3::ResolveOutputs(const ProcessData& data, bool use64) {
+  void** out = mOutPtr.Get();
+  const int nOut = NOutChannels();
+  for (int c = 0; c < nOut; ++c) out[c] = nullptr;
+  int c = 0;
+  for (int32 j = 0; data.outputs && j < data.numOutputs && c < nOut; ++j) {
+    const AudioBusBuffers& buffers = data.outputs[j];
+    void** channels = use64 ? reinterpret_cast<void**>(buffers.channelBuffers64)
+                            : reinterpret_cast<void**>(buffers.channelBuffers32);
+    Bus* bus = getBus(kAudio, kOutput, j);
+    const bool active = bus && bus->isActive() && channels;
+    for (int k = 0; k < buffers.numChannels && c + k < nOut; ++k)
+      if (active) out[c + k] = channels[k];
+    c += buffers.numChannels > 0 ? buffers.numChannels : 0;
+  }
+  for (int k = 0; k < nOut; ++k) SetOutputChannelConnections(k, 1, out[k] != nullptr);
+}
+
+// Packs the connected channels' buffers, advanced by offset samples, in channel order.
+int IPlugVST3::PackConnected(const WDL_TypedBuf<void*>& channels, WDL_TypedBuf<void*>* packed,
+                             size_t sampleBytes, int offset) {
+  int n = 0;
+  for (int c = 0; c < channels.GetSize(); ++c) {
+    if (!channels.Get()[c]) continue;
+    packed->Get()[n++] = static_cast<char*>(channels.Get()[c]) + sampleBytes * offset;
+  }
+  return n;
+}
+
+void IPlugVST3::RunBlock(int nFrames, bool use64) {
+  if (use64) {
+    Run64InSlices(nFrames);
+    return;
+  }
+  // 32-bit buffers go through the base's scratch buffers, which it fills and
+  // drains in slices of the block size: inputs are never written, long blocks
+  // never overrun.
+  PackConnected(mInPtr, &mPackedIn, sizeof(float), 0);
+  PackConnected(mOutPtr, &mPackedOut, sizeof(float), 0);
+  AttachInputBuffers(0, NInChannels(), reinterpret_cast<float**>(mPackedIn.Get()), nFrames);
+  AttachOutputBuffers(0, NOutChannels(), reinterpret_cast<float**>(mPackedOut.Get()));
+  if (GetIsBypassed())
+    PassThroughBuffers(0.0f, nFrames);
+  else
+    ProcessBuffers(0.0f, nFrames);
+}
+
+// 64-bit inputs are copied first (the plug-in may write its inputs), in slices
+// no longer than the copies; before any setup there is no room and the
+// connected outputs get silence.
+void IPlugVST3::Run64InSlices(int nFrames) {
+  const int room = mInputCopies.GetSize() ? mInputCopies.Get(0)->GetSize() : nFrames;
+  if (nFrames > 0 && room <= 0) {
+    for (int c = 0; c < NOutChannels(); ++c)
+      if (mOutPtr.Get()[c])
+        memset(mOutPtr.Get()[c], 0, sizeof(double) * static_cast<size_t>(nFrames));
+    return;
+  }
+  int offset = 0;
+  do {
+    const int frames = nFrames - offset < room ? nFrames - offset : room;
+    int n = 0;
+    for (int c = 0; c < NInChannels(); ++c) {
+      const double* src = static_cast<const double*>(mInPtr.Get()[c]);
+      if (!src) continue;
+      double* copy = mInputCopies.Get(c)->Get();
+      if (frames > 0) memcpy(copy, src + offset, sizeof(double) * static_cast<size_t>(frames));
+      mPackedIn.Get()[n++] = copy;
+    }
+    PackConnected(mOutPtr, &mPackedOut, sizeof(double), offset);
+    AttachInputBuffers(0, NInChannels(), reinterpret_cast<double**>(mPackedIn.Get()), frames);
+    AttachOutputBuffers(0, NOutChannels(), reinterpret_cast<double**>(mPackedOut.Get()));
+    if (GetIsBypassed())
+      PassThroughBuffers(0.0, frames);
+    else
+      ProcessBuffers(0.0, frames);
+    offset += frames;
+  } while (offset < nFrames);
+}
+
+// A channel whose whole block is zero is flagged silent, so hosts can skip it.
+void IPlugVST3::SetSilenceFlags(ProcessData& data, bool use64) {
+  if (!data.outputs) return;
+  for (int32 j = 0; j < data.numOutputs; ++j) {
+    AudioBusBuffers& buffers = data.outputs[j];
+    void** channels = use64 ? reinterpret_cast<void**>(buffers.channelBuffers64)
+                            : reinterpret_cast<void**>(buffers.channelBuffers32);
+    if (!channels) continue;
+    uint64 flags = 0;
+    for (int32 k = 0; k < buffers.numChannels && k < 64; ++k) {
+      if (!channels[k]) continue;
+      bool silent = true;
+      for (int32 s = 0; s < data.numSamples && silent; ++s)
+        silent = use64 ? static_cast<const double*>(channels[k])[s] == 0.0
+                       : static_cast<const float*>(channels[k])[s] == 0.0f;
+      if (silent) flags |= uint64(1) << k;
+    }
+    buffers.silenceFlags = flags;
+  }
+}

@@ -1,0 +1,128 @@
+#include "vst3/PluginFactory.h"
+
+#include <cstring>
+
+namespace Steinberg {
+namespace {
+
+// Class texts are kept as 8-bit ASCII; widening each byte gives their UTF-16 form.
+void WidenInto(char16* dest, const char8* src, size_t destUnits) {
+  size_t i = 0;
+  for (; i + 1 < destUnits && src[i]; ++i)
+    dest[i] = static_cast<char16>(static_cast<unsigned char>(src[i]));
+  for (; i < destUnits; ++i) dest[i] = 0;
+}
+
+} // namespace
+
+CPluginFactory::CPluginFactory(const PFactoryInfo& info, CPluginFactory** slot)
+    : mFactoryInfo(info), mSlot(slot) {}
+
+CPluginFactory::~CPluginFactory() {
+  if (mSlot && *mSlot == this) *mSlot = nullptr;
+}
+
+bool CPluginFactory::registerClass(const PClassInfo2& info, CreateFunction create, void* context) {
+  if (!create) return false;
+  mClasses.push_back({info, create, context});
+  return true;
+}
+
+const CPluginFactory::ClassEntry* CPluginFactory::entryAt(int32 index) const {
+  if (index < 0 || index >= static_cast<int32>(mClasses.size())) return nullptr;
+  return &mClasses[static_cast<size_t>(index)];
+}
+
+tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info) {
+  if (!info) return kInvalidArgument;
+  *info = mFactoryInfo;
+  return kResultOk;
+}
+
+int32 PLUGIN_API CPluginFactory::countClasses() {
+  return static_cast<int32>(mClasses.size());
+}
+
+tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info) {
+  const ClassEntry* entry = entryAt(index);
+  if (!info) return kInvalidArgument;
+  if (!entry) return kInvalidArgument;
+  *info = PClassInfo();
+  std::memcpy(info->cid, entry->info.cid, sizeof(TUID));
+  info->cardinality = entry->info.cardinality;
+  std::memcpy(info->category, entry->info.category, sizeof(info->category));
+  std::memcpy(info->name, entry->info.name, sizeof(info->name));
+  return kResultOk;
+}
+
+tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info) {
+  const ClassEntry* entry = entryAt(index);
+  if (!info || !entry) return kInvalidArgument;
+  *info = entry->info;
+  return kResultOk;
+}
+
+tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
+  const ClassEntry* entry = entryAt(index);
+  if (!info || !entry) return kInvalidArgument;
+  const PClassInfo2& src = entry->info;
+  *info = PClassInfoW();
+  std::memcpy(info->cid, src.cid, sizeof(TUID));
+  info->cardinality = src.cardinality;
+  std::memcpy(info->category, src.category, sizeof(info->category));
+  WidenInto(info->name, src.name, PClassInfo::kNameSize);
+  info->classFlags = src.classFlags;
+  std::memcpy(info->subCategories, src.subCategories, sizeof(info->subCategories));
+  WidenInto(info->vendor, src.vendor, PClassInfoW::kVendorSize);
+  WidenInto(info->version, src.version, PClassInfoW::kVersionSize);
+  WidenInto(info->sdkVersion, src.sdkVersion, PClassInfoW::kVersionSize);
+  return kResultOk;
+}
+
+tresult PLUGIN_API CPluginFactory::setHostContext(FUnknown*) {
+  return kNotImplemented;
+}
+
+tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, void** obj) {
+  if (!obj) return kInvalidArgument;
+  *obj = nullptr;
+  if (!cid || !iid) return kInvalidArgument;
+  for (const ClassEntry& entry : mClasses) {
+    if (!FUnknownPrivate::iidEqual(entry.info.cid, cid)) continue;
+    FUnknown* instance = entry.create(entry.context);
+    if (!instance) return kOutOfMemory;
+    // The host keeps the reference that the query adds; ours goes, so an
+    // interface the object lacks leaves nothing behind.
+    const tresult result = instance->queryInterface(iid, obj);
+    instance->release();
+    if (result != kResultOk) *obj = nullptr;
+    return result;
+  }
+  return kNoInterface;
+}
+
+tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
+  if (!obj) return kInvalidArgument;
+  if (FUnknownPrivate::iidEqual(iid, IPluginFactory::iid) ||
+      FUnknownPrivate::iidEqual(iid, IPluginFactory2::iid) ||
+      FUnknownPrivate::iidEqual(iid, IPluginFactory3::iid) ||
+      FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
+    addRef();
+    *obj = this;
+    return kResultOk;
+  }
+  *obj = nullptr;
+  return kNoInterface;
+}
+
+uint32 PLUGIN_API CPluginFactory::addRef() {
+  return ++mRefCount;
+}
+
+uint32 PLUGIN_API CPluginFactory::release() {
+  const uint32 left = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
+  if (left == 0) delete this;
+  return left;
+}
+
+} // namespace Steinberg

@@ -1,0 +1,172 @@
+#include "vst3/SingleComponentEffect.h"
+
+namespace Steinberg {
+namespace Vst {
+
+SingleComponentEffect::SingleComponentEffect()
+    : audioInputs(kAudio, kInput), audioOutputs(kAudio, kOutput), eventInputs(kEvent, kInput),
+      eventOutputs(kEvent, kOutput) {
+  processSetup.processMode = kRealtime;
+  processSetup.symbolicSampleSize = kSample32;
+  processSetup.maxSamplesPerBlock = 1024;
+  processSetup.sampleRate = 44100.0;
+}
+
+SingleComponentEffect::~SingleComponentEffect() = default;
+
+tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context) {
+  return EditController::initialize(context);
+}
+
+tresult PLUGIN_API SingleComponentEffect::terminate() {
+  removeAllBusses();
+  return EditController::terminate();
+}
+
+// A single component has no separate controller class to name.
+tresult PLUGIN_API SingleComponentEffect::getControllerClassId(TUID) {
+  return kNotImplemented;
+}
+tresult PLUGIN_API SingleComponentEffect::setIoMode(IoMode) {
+  return kNotImplemented;
+}
+tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo&, RoutingInfo&) {
+  return kNotImplemented;
+}
+tresult PLUGIN_API SingleComponentEffect::setActive(TBool) {
+  return kResultOk;
+}
+tresult PLUGIN_API SingleComponentEffect::setProcessing(TBool) {
+  return kNotImplemented;
+}
+tresult PLUGIN_API SingleComponentEffect::process(ProcessData&) {
+  return kResultOk;
+}
+
+BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir) {
+  if (type == kAudio) return dir == kInput ? &audioInputs : &audioOutputs;
+  if (type == kEvent) return dir == kInput ? &eventInputs : &eventOutputs;
+  return nullptr;
+}
+
+Bus* SingleComponentEffect::getBus(MediaType type, BusDirection dir, int32 index) {
+  BusList* list = getBusList(type, dir);
+  if (!list || index < 0 || index >= static_cast<int32>(list->size())) return nullptr;
+  return list->at(index);
+}
+
+void SingleComponentEffect::removeAllBusses() {
+  audioInputs.clear();
+  audioOutputs.clear();
+  eventInputs.clear();
+  eventOutputs.clear();
+}
+
+AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr,
+                                               BusType busType, int32 flags) {
+  IPtr<AudioBus> bus = owned(new AudioBus(name, busType, flags, arr));
+  audioInputs.push_back(IPtr<Bus>(bus));
+  return bus;
+}
+
+AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr,
+                                                BusType busType, int32 flags) {
+  IPtr<AudioBus> bus = owned(new AudioBus(name, busType, flags, arr));
+  audioOutputs.push_back(IPtr<Bus>(bus));
+  return bus;
+}
+
+EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType busType,
+                                               int32 flags) {
+  IPtr<EventBus> bus = owned(new EventBus(name, busType, flags, channels));
+  eventInputs.push_back(IPtr<Bus>(bus));
+  return bus;
+}
+
+int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection dir) {
+  BusList* list = getBusList(type, dir);
+  return list ? static_cast<int32>(list->size()) : 0;
+}
+
+tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
+                                                     BusInfo& info) {
+  Bus* bus = getBus(type, dir, index);
+  if (!bus) return kInvalidArgument;
+  info.mediaType = type;
+  info.direction = dir;
+  return bus->getInfo(info) ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index,
+                                                      TBool state) {
+  Bus* bus = getBus(type, dir, index);
+  if (!bus) return kInvalidArgument;
+  bus->setActive(state);
+  return kResultTrue;
+}
+
+tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement* inputs,
+                                                             int32 numIns,
+                                                             SpeakerArrangement* outputs,
+                                                             int32 numOuts) {
+  if (numIns < 0 || numOuts < 0) return kInvalidArgument;
+  if (numIns != static_cast<int32>(audioInputs.size()) ||
+      numOuts != static_cast<int32>(audioOutputs.size()))
+    return kResultFalse;
+  if ((numIns && !inputs) || (numOuts && !outputs)) return kInvalidArgument;
+  for (int32 i = 0; i < numIns; ++i)
+    static_cast<AudioBus*>(audioInputs.at(i).get())->setArrangement(inputs[i]);
+  for (int32 i = 0; i < numOuts; ++i)
+    static_cast<AudioBus*>(audioOutputs.at(i).get())->setArrangement(outputs[i]);
+  return kResultTrue;
+}
+
+tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index,
+                                                            SpeakerArrangement& arr) {
+  auto* bus = static_cast<AudioBus*>(getBus(kAudio, dir, index));
+  if (!bus) return kInvalidArgument;
+  arr = bus->getArrangement();
+  return kResultTrue;
+}
+
+tresult PLUGIN_API SingleComponentEffect::canProcessSampleSize(int32 symbolicSampleSize) {
+  return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
+}
+
+tresult PLUGIN_API SingleComponentEffect::setupProcessing(ProcessSetup& setup) {
+  if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
+  processSetup = setup;
+  return kResultOk;
+}
+
+tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** obj) {
+  if (!obj) return kInvalidArgument;
+  *obj = nullptr;
+  // Component and controller live in one object: there is no peer to connect.
+  if (FUnknownPrivate::iidEqual(iid, IConnectionPoint::iid)) return kNoInterface;
+  if (FUnknownPrivate::iidEqual(iid, IComponent::iid)) {
+    *obj = static_cast<IComponent*>(this);
+  } else if (FUnknownPrivate::iidEqual(iid, IAudioProcessor::iid)) {
+    *obj = static_cast<IAudioProcessor*>(this);
+  } else if (FUnknownPrivate::iidEqual(iid, IProcessContextRequirements::iid)) {
+    *obj = static_cast<IProcessContextRequirements*>(this);
+  } else {
+    return EditController::queryInterface(iid, obj);
+  }
+  addRef();
+  return kResultOk;
+}
+
+uint32 PLUGIN_API SingleComponentEffect::addRef() {
+  return ++mRefCount;
+}
+
+uint32 PLUGIN_API SingleComponentEffect::release() {
+  // fetch_sub hands each releasing thread its own result, so exactly one sees zero.
+  const uint32 left = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
+  if (left == 0) delete this;
+  return left;
+}
+
+} // namespace Vst
+} // namespace Steinberg

@@ -1,0 +1,16 @@
+#include "vst3/host/HostContext.h"
+
+#include "vst3/host/HostString.h"
+
+using namespace Steinberg;
+
+tresult PLUGIN_API HostContext::getName(Vst::String128 name) {
+  if (!name) return kInvalidArgument;
+  WidenString(mName, name, 128);
+  return kResultOk;
+}
+
+tresult PLUGIN_API HostContext::createInstance(TUID, TUID, void** obj) {
+  if (obj) *obj = nullptr;
+  return kNotImplemented;
+}

@@ -1,0 +1,20 @@
+// The Linux module entry points, the only names the module exports.
+#include "pluginterfaces/base/ipluginbase.h"
+#include "vst3/ModuleHooks.h"
+#include "vst3/module/GrittleboxFactory.h"
+
+extern "C" {
+
+SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle) {
+  return EnterModule(sharedLibraryHandle);
+}
+
+SMTG_EXPORT_SYMBOL bool ModuleExit() {
+  return ExitModule();
+}
+
+SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory() {
+  return GetGrittleboxFactory();
+}
+
+} // extern "C"
