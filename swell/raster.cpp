@@ -29,9 +29,10 @@ void BlendPixel(uint32_t* pixel, const Paint& paint, int weight) {
     return;
   }
   const uint32_t p = *pixel;
-  const int a = p & 0xFF, r = (p >> 8) & 0xFF, g = (p >> 16) & 0xFF, b = p >> 24;
-  *pixel = PackPixel(a + (255 - a) * weight / 256, r + (paint.r - r) * weight / 256,
-                     g + (paint.g - g) * weight / 256, b + (paint.b - b) * weight / 256);
+  const int keep = 256 - weight;
+  auto mix = [&](int d, int c) { return (d * keep + c * weight + 128) >> 8; };
+  *pixel = PackPixel(mix(p & 0xFF, 255), mix((p >> 8) & 0xFF, paint.r),
+                     mix((p >> 16) & 0xFF, paint.g), mix(p >> 24, paint.b));
 }
 
 void FillRect(const Surface& s, const Clip& clip, int l, int t, int r, int b, const Paint& paint) {
