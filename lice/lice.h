@@ -4,16 +4,7 @@
 // rectangles that miss the bitmap by doing nothing.
 #include <cstdint>
 
-#if __has_include("swell/swell.h")
-#include "swell/swell.h"
-#else
-// The GDI layer is not in the tree yet; these match its Win32-style handles.
-struct HDC__;
-typedef struct HDC__* HDC;
-struct RECT {
-  int left, top, right, bottom;
-};
-#endif
+#include "swell/swell.h" // HDC and RECT
 
 // One pixel, not premultiplied. Bytes in memory: alpha, red, green, blue, so
 // on x86 the word reads A | R << 8 | G << 16 | B << 24.

@@ -113,8 +113,10 @@ bool clipArea(BlitArea* a, int64_t dstx, int64_t dsty, int64_t l, int64_t t, int
   return true;
 }
 
-void blitClipped(LICE_IBitmap* dest, LICE_IBitmap* src, int64_t dstx, int64_t dsty, int64_t l,
-                 int64_t t, int64_t r, int64_t b, float alpha, int mode) {
+} // namespace
+
+void lice_detail::blitRect(LICE_IBitmap* dest, LICE_IBitmap* src, int64_t dstx, int64_t dsty,
+                           int64_t l, int64_t t, int64_t r, int64_t b, float alpha, int mode) {
   if (alpha == 0.0f || !(alpha == alpha)) return;
   BlitArea area;
   if (!lice_detail::getView(dest, &area.dest) || !lice_detail::getView(src, &area.src)) return;
@@ -129,24 +131,23 @@ void blitClipped(LICE_IBitmap* dest, LICE_IBitmap* src, int64_t dstx, int64_t ds
   drawArea(area, alpha, mode);
 }
 
-} // namespace
-
 void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, const RECT* srcrect,
                float alpha, int mode) {
   if (!dest || !src) return;
   if (!srcrect) {
-    blitClipped(dest, src, dstx, dsty, 0, 0, src->getWidth(), src->getHeight(), alpha, mode);
+    lice_detail::blitRect(dest, src, dstx, dsty, 0, 0, src->getWidth(), src->getHeight(), alpha,
+                          mode);
     return;
   }
-  blitClipped(dest, src, dstx, dsty, srcrect->left, srcrect->top, srcrect->right, srcrect->bottom,
-              alpha, mode);
+  lice_detail::blitRect(dest, src, dstx, dsty, srcrect->left, srcrect->top, srcrect->right,
+                        srcrect->bottom, alpha, mode);
 }
 
 void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, int srcx, int srcy,
                int srcw, int srch, float alpha, int mode) {
   if (!dest || !src) return;
-  blitClipped(dest, src, dstx, dsty, srcx, srcy, (int64_t)srcx + srcw, (int64_t)srcy + srch, alpha,
-              mode);
+  lice_detail::blitRect(dest, src, dstx, dsty, srcx, srcy, (int64_t)srcx + srcw,
+                        (int64_t)srcy + srch, alpha, mode);
 }
 
 void LICE_Copy(LICE_IBitmap* dest, LICE_IBitmap* src) {

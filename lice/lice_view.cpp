@@ -79,7 +79,8 @@ ScratchCopy::~ScratchCopy() {
   free(mPixels);
 }
 
-bool ScratchCopy::take(const BitmapView& src, int x, int y, int w, int h, BitmapView* out) {
+bool ScratchCopy::take(const BitmapView& from, int x, int y, int w, int h, BitmapView* out) {
+  const BitmapView src = from; // out may be the view being copied
   free(mPixels);
   mPixels = nullptr;
   *out = BitmapView();

@@ -46,6 +46,15 @@ inline int64_t clampI64(int64_t v, int64_t lo, int64_t hi) {
   return v < lo ? lo : v > hi ? hi : v;
 }
 
+// The unscaled blit of a source rectangle l, t, r, b (exclusive) to dstx,
+// dsty, with 64-bit coordinates so callers need not range-check them.
+void blitRect(LICE_IBitmap* dest, LICE_IBitmap* src, int64_t dstx, int64_t dsty, int64_t l,
+              int64_t t, int64_t r, int64_t b, float alpha, int mode);
+
+// Resampling steps are limited to +-2^30 (16384 pixels per step): with
+// positions within +-2^46 and sizes below 2^31, no walk can leave 64 bits.
+const int64_t kMaxFixedStep = (int64_t)1 << 30;
+
 // A heap copy of a rectangle of a view, used when source and destination
 // share memory so that reads see the pixels as they were before the call.
 class ScratchCopy {
