@@ -92,6 +92,7 @@ TEST(ChunkFuzz, CorruptedBanksAndHostileLengths) {
   ByteChunk bank;
   MakeValidBank(&bank);
   const int32_t hostileLengths[] = {-1, INT32_MIN, INT32_MAX, INT32_MAX - 3, 256, 255, 1 << 20};
+  PresetPlug plug(4);
   for (int round = 0; round < 3000; ++round) {
     ByteChunk corrupt;
     corrupt.PutBytes(bank.GetBytes(), bank.Size());
@@ -105,7 +106,6 @@ TEST(ChunkFuzz, CorruptedBanksAndHostileLengths) {
         corrupt.GetBytes()[at] = static_cast<unsigned char>(random());
       }
     }
-    PresetPlug plug(4);
     ASSERT_LE(plug.UnserializePresets(&corrupt, 0), corrupt.Size());
     ExpectSane(plug);
     ByteChunk again;
