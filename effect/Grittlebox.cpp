@@ -48,10 +48,12 @@ void Grittlebox::OnParamChange(int paramIdx) {
   switch (paramIdx) {
   case kIn:
     mInDB = GetParam(kIn)->Value();
+    mGainIn = GainFromDB(mInDB);
     SetParamText(kIn, mInReadout);
     break;
   case kOut:
     mOutDB = GetParam(kOut)->Value();
+    mGainOut = GainFromDB(mOutDB);
     SetParamText(kOut, mOutReadout);
     break;
   case kDistort:
@@ -93,14 +95,12 @@ const SafeTextReadout& Grittlebox::GetDefaultReadout(int paramIdx) const {
 }
 
 // The gains are the same for every sample of a block (the plug-in lock keeps
-// parameters still during it), so they are computed once; the result is
-// bit-identical to computing them per sample.
+// parameters still during it), so they are computed when a parameter changes;
+// the result is bit-identical to computing them per sample.
 void Grittlebox::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
   if (nFrames <= 0) return;
-  const double gainIn = GainFromDB(mInDB);
-  const double gainOut = GainFromDB(mOutDB);
   for (int c = 0; c < 2; ++c)
-    ClipBlock(inputs[c], outputs[c], nFrames, gainIn, mThreshold, gainOut);
+    ClipBlock(inputs[c], outputs[c], nFrames, mGainIn, mThreshold, mGainOut);
 }
 
 Grittlebox* MakePlug() {

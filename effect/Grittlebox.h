@@ -34,6 +34,10 @@ private:
   double mInDB = 0.0;
   double mOutDB = 0.0;
   double mThreshold = 1.0;
+  // Amplitudes of mInDB and mOutDB, kept with them so that processing needs
+  // no exponential; the same values the formula computes per sample.
+  double mGainIn = 1.0;
+  double mGainOut = 1.0;
   Readout* mInReadout;
   Readout* mOutReadout;
   Readout* mDistortReadout;

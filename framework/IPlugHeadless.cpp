@@ -19,23 +19,3 @@ void IPlugHeadless::GetTimeSig(int* numerator, int* denominator) {
 void IPlugHeadless::GetTime(ITimeInfo* timeInfo) {
   if (timeInfo) *timeInfo = ITimeInfo();
 }
-
-void IPlugHeadless::PrepareToProcess(double sampleRate, int blockSize) {
-  WDL_MutexLock lock(GetMutex());
-  SetInputChannelConnections(0, NInChannels(), true);
-  SetOutputChannelConnections(0, NOutChannels(), true);
-  SetSampleRate(sampleRate);
-  SetBlockSize(blockSize);
-  SetBypassed(false);
-  Reset();
-}
-
-void IPlugHeadless::ProcessBlock(double** inputs, double** outputs, int nFrames) {
-  WDL_MutexLock lock(GetMutex());
-  AttachInputBuffers(0, NInChannels(), inputs, nFrames);
-  AttachOutputBuffers(0, NOutChannels(), outputs);
-  if (GetIsBypassed())
-    PassThroughBuffers(0.0, nFrames);
-  else
-    ProcessBuffers(0.0, nFrames);
-}

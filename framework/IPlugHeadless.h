@@ -22,11 +22,4 @@ public:
   void GetTime(ITimeInfo* timeInfo) override;
   void ResizeGraphics(int, int) override {}
   bool SendMidiMsg(IMidiMsg*) override { return false; }
-
-  // Prepares for processing the way a host does: all channels connected,
-  // sample rate and block size set, then Reset.
-  void PrepareToProcess(double sampleRate, int blockSize);
-  // Processes one block of 64-bit channel buffers under the plug-in lock;
-  // inputs and outputs each hold NInChannels()/NOutChannels() pointers.
-  void ProcessBlock(double** inputs, double** outputs, int nFrames);
 };

@@ -9,6 +9,7 @@
 #include "effect/ClipKernel.h"
 #include "effect/Grittlebox.h"
 #include "effect/GrittleboxIdentity.h"
+#include "framework/IPlugOffline.h"
 
 namespace {
 
@@ -18,10 +19,10 @@ std::string ReadoutText(const Grittlebox& fx, int idx) {
   return text;
 }
 
-// Runs one stereo block through the plug-in base the way a host does.
+// Runs one stereo block through the plug-in the way a host does.
 struct Rig {
   Grittlebox fx{IPlugInstanceInfo()};
-  Rig() { fx.PrepareToProcess(48000.0, 64); }
+  Rig() { PrepareOffline(&fx, 48000.0, 64); }
   void Set(int idx, double plain) {
     fx.GetParam(idx)->SetNormalized(fx.GetParam(idx)->GetNormalized(plain));
     fx.OnParamChange(idx);
@@ -31,7 +32,7 @@ struct Rig {
     std::vector<double> right(*in);
     double* ins[2] = {in->data(), right.data()};
     double* outs[2] = {outL.data(), outR.data()};
-    fx.ProcessBlock(ins, outs, static_cast<int>(in->size()));
+    ProcessOffline(&fx, ins, outs, static_cast<int>(in->size()));
     EXPECT_EQ(outL, outR);
     return outL;
   }
@@ -157,7 +158,7 @@ TEST(GrittleboxProcess, EmptyBlockTouchesNothing) {
 
 TEST(GrittleboxProcess, MonoHostStillGetsValidSecondChannel) {
   Grittlebox fx{IPlugInstanceInfo()};
-  fx.PrepareToProcess(44100.0, 8);
+  PrepareOffline(&fx, 44100.0, 8);
   fx.SetInputChannelConnections(1, 1, false);
   fx.SetOutputChannelConnections(1, 1, false);
   double in[8] = {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8}, out[8] = {};
