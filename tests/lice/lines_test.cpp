@@ -1,0 +1,162 @@
+#include <climits>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "lice/lice.h"
+#include "lice/lice_lines.h"
+#include "shape_test_bitmaps.h"
+
+namespace {
+
+constexpr LICE_Pixel32 kWhite = LICE_RGBA(255, 255, 255, 255);
+
+TEST(LineExactPixels, AShortRowSetsExactlyItsFourPixels) {
+  LICE_MemBitmap bm(8, 4, 0);
+  LICE_Clear(&bm, 0);
+  LICE_Line(&bm, 0, 0, 3, 0, LICE_RGBA(1, 2, 3, 4));
+  EXPECT_EQ(SetPixels(&bm), (PixelSet{{0, 0}, {1, 0}, {2, 0}, {3, 0}}));
+  EXPECT_EQ(LICE_GetPixel(&bm, 2, 0), LICE_RGBA(1, 2, 3, 4));
+}
+
+TEST(LineExactPixels, ShallowLinesStepTheMinorAxisAtTheHalf) {
+  LICE_MemBitmap bm(8, 4, 0);
+  LICE_Clear(&bm, 0);
+  LICE_Line(&bm, 0, 0, 4, 2, kWhite);
+  EXPECT_EQ(SetPixels(&bm), (PixelSet{{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 2}}));
+}
+
+TEST(LineExactPixels, BothDirectionsSetTheSamePixels) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 300; ++round) {
+    const int x1 = int(random() % 60) - 10, y1 = int(random() % 50) - 10;
+    const int x2 = int(random() % 60) - 10, y2 = int(random() % 50) - 10;
+    const bool aa = round % 2;
+    LICE_MemBitmap forward(40, 30, 0), backward(40, 30, 0);
+    LICE_Clear(&forward, 0);
+    LICE_Clear(&backward, 0);
+    LICE_Line(&forward, x1, y1, x2, y2, kWhite, 0.8f, LICE_MODE_COPY, aa);
+    LICE_Line(&backward, x2, y2, x1, y1, kWhite, 0.8f, LICE_MODE_COPY, aa);
+    ASSERT_EQ(LICE_BitmapCmp(&forward, &backward), 0) << x1 << "," << y1 << " " << x2 << "," << y2;
+  }
+}
+
+TEST(LineExactPixels, EveryPixelOfALineIsVisitedOnce) {
+  LICE_MemBitmap bm(40, 30, 0);
+  for (int aa = 0; aa < 2; ++aa) {
+    for (auto [x2, y2] : {std::pair{37, 11}, {5, 29}, {39, 0}, {20, 20}, {0, 29}}) {
+      LICE_Clear(&bm, 0);
+      LICE_Line(&bm, 1, 2, x2, y2, LICE_RGBA(40, 40, 40, 40), 1.0f, LICE_MODE_ADD, aa);
+      for (const auto& p : SetPixels(&bm)) {
+        ASSERT_LE(LICE_GETR(LICE_GetPixel(&bm, p.first, p.second)), 40)
+            << p.first << "," << p.second;
+      }
+    }
+  }
+}
+
+TEST(LineClipping, EndsOutsideOnOneSideDrawNothing) {
+  LICE_MemBitmap bm(10, 10, 0);
+  LICE_Clear(&bm, 0);
+  LICE_Line(&bm, -5, -1, -1, 9, kWhite);
+  LICE_Line(&bm, 3, 10, 8, 20, kWhite, 1.0f, 0, true);
+  LICE_FLine(&bm, 10.5f, 1, 30, 9, kWhite, 1.0f, 0, true);
+  EXPECT_TRUE(SetPixels(&bm).empty());
+}
+
+TEST(LineClipping, FarOffEndsAreClippedWithoutOverflow) {
+  LICE_MemBitmap bm(10, 10, 0);
+  LICE_Clear(&bm, 0);
+  LICE_Line(&bm, INT_MIN, 5, INT_MAX, 5, kWhite);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(LICE_GetPixel(&bm, x, 5), kWhite) << x;
+  LICE_Line(&bm, INT_MIN, INT_MIN, INT_MAX, INT_MAX, kWhite, 1.0f, 0, true);
+  LICE_FLine(&bm, -1e30f, 3, 1e30f, 4, kWhite, 1.0f, 0, true);
+  EXPECT_NE(LICE_GetPixel(&bm, 4, 4), 0u);
+  EXPECT_NE(LICE_GetPixel(&bm, 9, 9), 0u);
+  int x1 = -10, y1 = -8, x2 = 10, y2 = 12;
+  EXPECT_TRUE(LICE_ClipLine(&x1, &y1, &x2, &y2, 0, 0, 5, 5));
+  EXPECT_EQ((std::vector<int>{x1, y1, x2, y2}), (std::vector<int>{0, 2, 2, 4}));
+  x1 = -10, y1 = 0, x2 = 10, y2 = 20; // passes above the box
+  EXPECT_FALSE(LICE_ClipLine(&x1, &y1, &x2, &y2, 0, 0, 5, 5));
+}
+
+TEST(LineAntiAliasing, NeighbourPixelsNeverLeaveTheBitmap) {
+  GuardedBitmap bm(12, 8);
+  LICE_Line(&bm.bitmap, 0, 7, 11, 6, kWhite, 1.0f, 0, true);  // along the last row
+  LICE_Line(&bm.bitmap, 11, 0, 10, 7, kWhite, 1.0f, 0, true); // along the last column
+  LICE_FLine(&bm.bitmap, 0, 7, 11, 6.5f, kWhite, 1.0f, 0, true);
+  LICE_FLine(&bm.bitmap, 11, 0, 10.5f, 7, kWhite, 1.0f, 0, true);
+  LICE_Line(&bm.bitmap, 4, 7, 11, 0, kWhite, 1.0f, 0, true); // diagonal into a corner
+  EXPECT_TRUE(bm.GuardsIntact());
+  EXPECT_NE(LICE_GetPixel(&bm.bitmap, 5, 7), 0u);
+}
+
+TEST(LineAntiAliasing, DiagonalsMixThreeQuartersAndAQuarter) {
+  LICE_MemBitmap bm(6, 6, 0);
+  LICE_Clear(&bm, 0);
+  LICE_Line(&bm, 1, 1, 3, 3, LICE_RGBA(200, 200, 200, 200), 1.0f, 0, true);
+  EXPECT_EQ(LICE_GETR(LICE_GetPixel(&bm, 2, 2)), 100 + 50);
+  EXPECT_EQ(LICE_GETR(LICE_GetPixel(&bm, 2, 1)), 50);
+  EXPECT_EQ(LICE_GETR(LICE_GetPixel(&bm, 1, 2)), 50);
+  EXPECT_EQ(LICE_GetPixel(&bm, 4, 3), 0u); // nothing after the last pixel
+}
+
+TEST(LineAntiAliasing, WuWeightsSplitBetweenTwoRows) {
+  LICE_MemBitmap bm(12, 6, 0);
+  LICE_Clear(&bm, 0);
+  LICE_Line(&bm, 0, 1, 8, 3, kWhite, 1.0f, 0, true); // slope 1/4
+  EXPECT_EQ(LICE_GetPixel(&bm, 0, 1), kWhite);
+  EXPECT_EQ(LICE_GetPixel(&bm, 8, 3), kWhite);
+  const int upper = LICE_GETR(LICE_GetPixel(&bm, 1, 1)),
+            lower = LICE_GETR(LICE_GetPixel(&bm, 1, 2));
+  EXPECT_EQ(upper, 255 - 64 + (0 - 255 + 64) / 256); // 3/4 of the way
+  EXPECT_GT(lower, 60);
+  EXPECT_LT(lower, 66);
+}
+
+TEST(LineModes, FastWeightsAndRefusals) {
+  LICE_MemBitmap bm(8, 2, 0);
+  LICE_Clear(&bm, LICE_RGBA(100, 100, 100, 100));
+  LICE_Line(&bm, 0, 0, 7, 0, LICE_RGBA(200, 0, 50, 255), 0.5f);
+  EXPECT_EQ(LICE_GetPixel(&bm, 3, 0), LICE_RGBA(150, 50, 75, 177));
+  const LICE_Pixel32 before = LICE_GetPixel(&bm, 3, 1);
+  LICE_Line(&bm, 0, 1, 7, 1, kWhite, 0.0f);
+  LICE_Line(&bm, 0, 1, 7, 1, kWhite, 1.0f, 6);
+  LICE_Line(nullptr, 0, 1, 7, 1, kWhite);
+  EXPECT_EQ(LICE_GetPixel(&bm, 3, 1), before);
+  LICE_Line(&bm, 0, 1, 7, 1, LICE_RGBA(10, 10, 10, 10), 1.0f, LICE_MODE_ADD);
+  EXPECT_EQ(LICE_GETR(LICE_GetPixel(&bm, 3, 1)), 110);
+}
+
+TEST(LineDashes, AVerticalOneOnOneOffLineStoresEverySecondPixel) {
+  LICE_MemBitmap bm(3, 9, 0);
+  LICE_Clear(&bm, 0);
+  LICE_DashedLine(&bm, 1, 8, 1, 0, 1, 1, kWhite);
+  for (int y = 0; y < 9; ++y) EXPECT_EQ(LICE_GetPixel(&bm, 1, y), y % 2 ? 0u : kWhite) << y;
+  LICE_DashedLine(&bm, 0, 0, 2, 8, 0, 3, kWhite); // no "on" run: nothing
+  EXPECT_EQ(LICE_GetPixel(&bm, 0, 0), 0u);
+}
+
+TEST(LineFlipped, RowsCountFromTheLogicalTop) {
+  FlippedTestBitmap bm(6, 4);
+  LICE_Line(&bm, 0, 0, 5, 0, kWhite);
+  EXPECT_EQ(bm.pixels[size_t(3 * 6 + 2)], kWhite); // stored last row
+  EXPECT_EQ(LICE_GetPixel(&bm, 2, 0), kWhite);
+}
+
+TEST(RectOutlines, DrawRectIncludesTheFarEdges) {
+  LICE_MemBitmap bm(8, 8, 0);
+  LICE_Clear(&bm, 0);
+  LICE_DrawRect(&bm, 1, 1, 3, 2, kWhite);
+  EXPECT_EQ(
+      SetPixels(&bm),
+      (PixelSet{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {1, 2}, {4, 2}, {1, 3}, {2, 3}, {3, 3}, {4, 3}}));
+  LICE_BorderedRect(&bm, 1, 1, 3, 2, LICE_RGBA(9, 9, 9, 9), kWhite);
+  EXPECT_EQ(LICE_GetPixel(&bm, 2, 2), LICE_RGBA(9, 9, 9, 9));
+  EXPECT_EQ(LICE_GetPixel(&bm, 4, 2), kWhite);
+}
+
+} // namespace
