@@ -40,9 +40,29 @@ FT_Library Library() {
   return lib;
 }
 
-std::mutex& FontconfigMutex() {
-  static std::mutex m;
-  return m;
+// Constant-initialised and declared before its user below, so it outlives
+// the configuration's owner at unload.
+std::mutex s_fontconfigMutex;
+
+// Our own configuration rather than the process default: the host and other
+// plug-ins share that one, and only our own may be destroyed when we unload.
+struct FontconfigOwner {
+  FcConfig* config = nullptr;
+  bool loaded = false;
+  ~FontconfigOwner() {
+    std::lock_guard<std::mutex> hold(s_fontconfigMutex);
+    if (config) FcConfigDestroy(config);
+    config = nullptr;
+  }
+} s_fontconfig;
+
+// Call with FontconfigMutex held; null once unloaded or when loading failed.
+FcConfig* Config() {
+  if (!s_fontconfig.loaded) {
+    s_fontconfig.loaded = true;
+    s_fontconfig.config = FcInitLoadConfigAndFonts();
+  }
+  return s_fontconfig.config;
 }
 
 bool StripSuffix(std::string* s, const char* suffix) {
@@ -65,18 +85,19 @@ void SplitStyle(const char* composed, std::string* family, bool* bold, bool* ita
 }
 
 std::string Match(const std::string& family, bool bold, bool italic) {
-  std::lock_guard<std::mutex> hold(FontconfigMutex());
-  FcPattern* pattern = FcPatternCreate();
+  std::lock_guard<std::mutex> hold(s_fontconfigMutex);
+  FcConfig* config = Config();
+  FcPattern* pattern = config ? FcPatternCreate() : nullptr;
   if (!pattern) return std::string();
   if (!family.empty()) {
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   }
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = FcFontMatch(config, pattern, &result);
   FcPatternDestroy(pattern);
   std::string name;
   FcChar8* file = nullptr;
