@@ -1,0 +1,161 @@
+// Runs the grittlebox-render executable and checks what it writes and refuses.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "effect/ClipKernel.h"
+
+namespace {
+
+class RenderTool : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/grittlebox-render-test-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir = pattern;
+  }
+  void TearDown() override {
+    for (const std::string& name : Files()) unlink((dir + "/" + name).c_str());
+    rmdir(dir.c_str());
+  }
+
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+      while (dirent* e = readdir(d))
+        if (e->d_name[0] != '.') names.push_back(e->d_name);
+      closedir(d);
+    }
+    return names;
+  }
+
+  // Runs the tool in the test folder; returns its exit code, output in *log.
+  int Run(const std::string& args, std::string* log = nullptr) {
+    const std::string command = "cd '" + dir + "' && '" GRITTLEBOX_RENDER_EXE "' " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string text;
+    char buf[256];
+    while (pipe && fgets(buf, sizeof buf, pipe)) text += buf;
+    const int status = pipe ? pclose(pipe) : -1;
+    if (log) *log = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  void WriteWav(const std::string& name, int channels, const std::vector<double>& samples,
+                int format = SF_FORMAT_WAV | SF_FORMAT_DOUBLE) {
+    SF_INFO info = {};
+    info.channels = channels;
+    info.samplerate = 48000;
+    info.format = format;
+    SNDFILE* f = sf_open((dir + "/" + name).c_str(), SFM_WRITE, &info);
+    ASSERT_NE(f, nullptr);
+    sf_writef_double(f, samples.data(), static_cast<sf_count_t>(samples.size() / channels));
+    sf_close(f);
+  }
+
+  std::vector<double> ReadWav(const std::string& name, SF_INFO* info) {
+    *info = {};
+    SNDFILE* f = sf_open((dir + "/" + name).c_str(), SFM_READ, info);
+    if (!f) return {};
+    std::vector<double> samples(static_cast<size_t>(info->frames * info->channels));
+    sf_readf_double(f, samples.data(), info->frames);
+    sf_close(f);
+    return samples;
+  }
+
+  std::string dir;
+};
+
+TEST_F(RenderTool, NoInputWritesTheDemo) {
+  std::string log;
+  ASSERT_EQ(Run("-q", &log), 0) << log;
+  EXPECT_NE(log.find("grittlebox-demo.wav"), std::string::npos);
+  SF_INFO info;
+  const std::vector<double> out = ReadWav("grittlebox-demo.wav", &info);
+  EXPECT_EQ(info.channels, 2);
+  EXPECT_GT(info.frames, 44100);
+  double peak = 0;
+  for (double v : out) peak = std::max(peak, std::fabs(v));
+  EXPECT_GT(peak, 0.9); // clipped back up to full scale
+}
+
+TEST_F(RenderTool, DoubleOutputIsExactlyTheEffect) {
+  std::vector<double> in;
+  for (int i = 0; i < 10000; ++i) {
+    in.push_back(std::sin(i * 0.01) * 0.8);
+    in.push_back(std::cos(i * 0.013) * 0.3);
+  }
+  WriteWav("in.wav", 2, in);
+  std::string log;
+  ASSERT_EQ(Run("in.wav --in 3 --out -6 --distort 75 -o out.wav", &log), 0) << log;
+  SF_INFO info;
+  const std::vector<double> out = ReadWav("out.wav", &info);
+  ASSERT_EQ(out.size(), in.size());
+  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_DOUBLE);
+  const double t = grittlebox::ThresholdFromDistort(75);
+  for (size_t i = 0; i < in.size(); ++i)
+    ASSERT_EQ(out[i], grittlebox::ClipSampleLiteral(in[i], 3, t, -6)) << i;
+}
+
+TEST_F(RenderTool, MonoBypassAndFormatChoice) {
+  std::vector<double> in(3000);
+  for (size_t i = 0; i < in.size(); ++i) in[i] = 0.5 * std::sin(i * 0.05);
+  WriteWav("mono.wav", 1, in, SF_FORMAT_WAV | SF_FORMAT_PCM_24);
+  ASSERT_EQ(Run("mono.wav --bypass --format float -q"), 0);
+  SF_INFO info;
+  const std::vector<double> out = ReadWav("mono-grittlebox.wav", &info);
+  EXPECT_EQ(info.channels, 1);
+  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
+  ASSERT_EQ(out.size(), in.size());
+  for (size_t i = 0; i < in.size(); ++i) ASSERT_NEAR(out[i], in[i], 1e-6);
+}
+
+TEST_F(RenderTool, RefusesBadInputWithAMessageAndWritesNothing) {
+  WriteWav("three.wav", 3, std::vector<double>(300, 0.1));
+  FILE* junk = fopen((dir + "/junk.wav").c_str(), "w");
+  fputs("this is not audio", junk);
+  fclose(junk);
+  WriteWav("ok.wav", 2, std::vector<double>(200, 0.1));
+  const struct {
+    const char* args;
+    const char* message;
+  } cases[] = {
+      {"missing.wav -o a.wav", "cannot read"},      {"junk.wav -o a.wav", "as audio"},
+      {"three.wav -o a.wav", "3 channels"},         {". -o a.wav", "not a readable file"},
+      {"ok.wav --distort 101 -o a.wav", "outside"}, {"ok.wav --in 1x -o a.wav", "malformed"},
+      {"ok.wav -o ok.wav", "overwrite the input"},  {"ok.wav -o ./ok.wav", "overwrite the input"},
+      {"ok.wav -o nodir/a.wav", "cannot create"},
+  };
+  for (const auto& c : cases) {
+    std::string log;
+    EXPECT_NE(Run(c.args, &log), 0) << c.args;
+    EXPECT_NE(log.find(c.message), std::string::npos) << c.args << ": " << log;
+  }
+  std::vector<std::string> files = Files();
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"junk.wav", "ok.wav", "three.wav"}));
+  SF_INFO info;
+  EXPECT_EQ(ReadWav("ok.wav", &info).size(), 200u); // the input is intact
+}
+
+TEST_F(RenderTool, LongFileShowsProgress) {
+  WriteWav("long.wav", 1, std::vector<double>(48000 * 11, 0.2), SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+  std::string log;
+  ASSERT_EQ(Run("long.wav", &log), 0);
+  EXPECT_NE(log.find("100%"), std::string::npos);
+  std::string quiet;
+  ASSERT_EQ(Run("long.wav -q -o q.wav", &quiet), 0);
+  EXPECT_EQ(quiet.find('%'), std::string::npos);
+}
+
+} // namespace

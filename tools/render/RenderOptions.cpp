@@ -1,0 +1,111 @@
+#include "tools/render/RenderOptions.h"
+
+#include <sndfile.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// A number that is the whole argument, finite and within [lo, hi].
+bool ParseValue(const char* name, const char* text, double lo, double hi, double* value,
+                std::string* error) {
+  if (!text) {
+    *error = std::string("missing value after ") + name;
+    return false;
+  }
+  char* end = nullptr;
+  errno = 0;
+  const double v = strtod(text, &end);
+  if (end == text || *end != 0 || errno == ERANGE || !std::isfinite(v)) {
+    *error = std::string("malformed value for ") + name + ": '" + text + "'";
+    return false;
+  }
+  if (v < lo || v > hi) {
+    char range[96];
+    snprintf(range, sizeof range, " is outside %g .. %g", lo, hi);
+    *error = std::string(name) + " " + text + range;
+    return false;
+  }
+  *value = v;
+  return true;
+}
+
+} // namespace
+
+int SubformatFromName(const std::string& name) {
+  if (name == "pcm16") return SF_FORMAT_PCM_16;
+  if (name == "pcm24") return SF_FORMAT_PCM_24;
+  if (name == "pcm32") return SF_FORMAT_PCM_32;
+  if (name == "float") return SF_FORMAT_FLOAT;
+  if (name == "double") return SF_FORMAT_DOUBLE;
+  return 0;
+}
+
+const char* RenderUsage() {
+  return "usage: grittlebox-render [options] [INPUT] [-o OUTPUT]\n"
+         "Renders an audio file (mono or stereo) through the Grittlebox clipper.\n"
+         "Without INPUT a short built-in demo signal is rendered.\n"
+         "  --in DB          input gain, -20 .. 20 dB (default 0)\n"
+         "  --out DB         output gain, -20 .. 20 dB (default 0)\n"
+         "  --distort PCT    clipping amount, 0.01 .. 100 % (default 50)\n"
+         "  --bypass         pass the signal through unchanged\n"
+         "  --format NAME    pcm16, pcm24, pcm32, float or double (default: as the input;\n"
+         "                   double keeps the effect's output exactly)\n"
+         "  -o, --output F   output file (default: INPUT-grittlebox.wav, or\n"
+         "                   grittlebox-demo.wav for the demo)\n"
+         "  -q, --quiet      no progress bar\n"
+         "  -h, --help       this text\n";
+}
+
+bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options,
+                        std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
+    bool ok = true;
+    if (!strcmp(arg, "--in")) {
+      ok = ParseValue("--in", next, -20.0, 20.0, &options->inDB, error);
+      ++i;
+    } else if (!strcmp(arg, "--out")) {
+      ok = ParseValue("--out", next, -20.0, 20.0, &options->outDB, error);
+      ++i;
+    } else if (!strcmp(arg, "--distort")) {
+      ok = ParseValue("--distort", next, 0.01, 100.0, &options->distort, error);
+      ++i;
+    } else if (!strcmp(arg, "--bypass")) {
+      options->bypass = true;
+    } else if (!strcmp(arg, "--format")) {
+      if (!next || !SubformatFromName(next)) {
+        *error = std::string("unknown --format '") + (next ? next : "") +
+                 "' (pcm16, pcm24, pcm32, float, double)";
+        return false;
+      }
+      options->format = next;
+      ++i;
+    } else if (!strcmp(arg, "-o") || !strcmp(arg, "--output")) {
+      if (!next || !*next) {
+        *error = "missing file name after -o";
+        return false;
+      }
+      options->output = next;
+      ++i;
+    } else if (!strcmp(arg, "-q") || !strcmp(arg, "--quiet")) {
+      options->quiet = true;
+    } else if (!strcmp(arg, "-h") || !strcmp(arg, "--help")) {
+      options->help = true;
+    } else if (arg[0] == '-' && arg[1] != 0) {
+      *error = std::string("unknown option '") + arg + "'";
+      return false;
+    } else if (options->input.empty() && *arg) {
+      options->input = arg;
+    } else {
+      *error = std::string("unexpected argument '") + arg + "'";
+      return false;
+    }
+    if (!ok) return false;
+  }
+  return true;
+}

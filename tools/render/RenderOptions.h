@@ -1,0 +1,24 @@
+#pragma once
+// Command-line options of grittlebox-render.
+#include <string>
+
+struct RenderOptions {
+  std::string input;  // empty: render the built-in demo signal
+  std::string output; // empty: derived from the input, or the demo's default name
+  double inDB = 0.0;
+  double outDB = 0.0;
+  double distort = 50.0;
+  bool bypass = false;
+  std::string format; // empty: the input's sample format
+  bool quiet = false;
+  bool help = false;
+};
+
+// Fills options from argv; on a refusal returns false with a message in error.
+bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options,
+                        std::string* error);
+
+// libsndfile sub-format for a --format name (pcm16, pcm24, pcm32, float, double); 0 if unknown.
+int SubformatFromName(const std::string& name);
+
+const char* RenderUsage();
