@@ -1,0 +1,172 @@
+#include <algorithm>
+
+#include "lice/cached_font_scratch.h"
+#include "lice/lice_text.h"
+
+namespace {
+
+int colorRefOf(LICE_Pixel32 c) {
+  return (LICE_GETR(c) << 16) | (LICE_GETG(c) << 8) | LICE_GETB(c);
+}
+
+// Steps through the text: never past strcnt bytes (strcnt < 0: the NUL).
+struct TextWalker {
+  const char* p;
+  int left;
+  bool next(unsigned short* c) {
+    if (!left || !*p) return false;
+    const int used = LICE_DecodeUTF8(p, left, c);
+    if (used <= 0) return false;
+    p += used;
+    if (left > 0) left -= used;
+    return true;
+  }
+};
+
+} // namespace
+
+int LICE_CachedFont::MeasureCached(const char* str, int strcnt, UINT dtFlags, int* width,
+                                   int* height) {
+  int x = 0, y = 0, widest = 0, tallest = 0;
+  TextWalker walk{str, strcnt};
+  unsigned short c;
+  while (walk.next(&c)) {
+    if (c == '\r') continue;
+    if (c == '\n' && !(dtFlags & DT_SINGLELINE)) {
+      x = 0;
+      y += m_line_height + m_lsadj;
+      continue;
+    }
+    if (c == '\n') c = ' ';
+    charEnt* rec = Record(c);
+    if (!rec || !rec->base_offset) {
+      if (!RenderGlyph(c)) continue;
+      rec = Record(c);
+    }
+    if (!rec || rec->base_offset < 0) continue;
+    widest = std::max({widest, x + rec->advance, x + rec->width});
+    tallest = std::max(tallest, y + rec->height);
+    x += rec->advance;
+  }
+  *width = widest;
+  *height = tallest;
+  return tallest;
+}
+
+int LICE_CachedFont::DrawTextCached(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
+                                    UINT dtFlags) {
+  int width = 0, height = 0;
+  if (dtFlags & DT_CALCRECT) {
+    MeasureCached(str, strcnt, dtFlags, &width, &height);
+    rect->right = rect->left + width;
+    rect->bottom = rect->top + height;
+    return height;
+  }
+  if (!bm) return 0;
+  const float savedAlpha = m_alpha;
+  if (dtFlags & LICE_DT_USEFGALPHA) m_alpha = m_alpha * float(LICE_GETA(m_fg)) / 255.0f;
+  int result = 0;
+  if (m_alpha > 0.0f) {
+    int x = rect->left, y = rect->top;
+    if (dtFlags & (DT_VCENTER | DT_CENTER | DT_BOTTOM | DT_RIGHT)) {
+      MeasureCached(str, strcnt, dtFlags, &width, &height);
+      if (dtFlags & DT_CENTER)
+        x = rect->left + (rect->right - rect->left - width) / 2;
+      else if (dtFlags & DT_RIGHT)
+        x = rect->right - width;
+      if (dtFlags & DT_VCENTER)
+        y = rect->top + (rect->bottom - rect->top - height) / 2;
+      else if (dtFlags & DT_BOTTOM)
+        y = rect->bottom - height;
+    }
+    RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
+    if (!(dtFlags & DT_NOCLIP)) {
+      clip = {std::max(rect->left, 0), std::max(rect->top, 0),
+              std::min(rect->right, bm->getWidth()), std::min(rect->bottom, bm->getHeight())};
+    }
+    if (clip.right > clip.left && clip.bottom > clip.top) {
+      const int startX = x, startY = y;
+      int lowest = startY;
+      TextWalker walk{str, strcnt};
+      unsigned short c;
+      while (walk.next(&c)) {
+        if (c == '\r') continue;
+        if (c == '\n' && !(dtFlags & DT_SINGLELINE)) {
+          x = startX;
+          y += m_line_height + m_lsadj;
+          continue;
+        }
+        if (c == '\n') c = ' ';
+        charEnt* rec = Record(c);
+        if (!rec || !rec->base_offset) {
+          if (!RenderGlyph(c)) continue;
+          rec = Record(c);
+        }
+        if (!rec || rec->base_offset < 0) continue;
+        const int h = rec->height, advance = rec->advance;
+        if (DrawGlyph(bm, c, x, y, &clip)) lowest = std::max(lowest, y + h);
+        x += advance;
+      }
+      result = lowest - startY;
+    }
+  }
+  m_alpha = savedAlpha;
+  return result;
+}
+
+int LICE_CachedFont::DrawTextNative(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
+                                    UINT dtFlags) {
+  if (bm && bm->getDC() && !(dtFlags & DT_CALCRECT)) {
+    HDC dc = bm->getDC();
+    HGDIOBJ old = SelectObject(dc, m_font);
+    ::SetTextColor(dc, colorRefOf(m_fg));
+    ::SetBkMode(dc, m_bgmode);
+    if (m_bgmode == 1) ::SetBkColor(dc, colorRefOf(m_bg));
+    const int ret = SWELL_DrawText(dc, str, strcnt, rect, int(dtFlags & 0xFFFF) | DT_NOPREFIX);
+    SelectObject(dc, old);
+    return ret;
+  }
+  LICE_SysBitmap* scratch = lice_font_scratch::NativeBitmap(4, 4);
+  if (!scratch) return 0;
+  HGDIOBJ old = SelectObject(scratch->getDC(), m_font);
+  RECT measured{0, 0, 0, 0};
+  SWELL_DrawText(scratch->getDC(), str, strcnt, &measured,
+                 int(dtFlags & 0xFFFF & ~0xB7) | DT_CALCRECT | DT_NOPREFIX);
+  SelectObject(scratch->getDC(), old);
+  const int w = measured.right, h = measured.bottom;
+  if (dtFlags & DT_CALCRECT) {
+    rect->right = rect->left + w;
+    rect->bottom = rect->top + h;
+    return h;
+  }
+  if (!bm) return 0;
+  int x = rect->left, y = rect->top;
+  if (dtFlags & DT_RIGHT)
+    x = rect->right - w;
+  else if (dtFlags & DT_CENTER)
+    x = (rect->left + rect->right - w) / 2;
+  if (dtFlags & DT_BOTTOM)
+    y = rect->bottom - h;
+  else if (dtFlags & DT_VCENTER)
+    y = (rect->top + rect->bottom - h) / 2;
+  int l = std::max(x, 0), t = std::max(y, 0);
+  int r = std::min(x + w, bm->getWidth()), b = std::min(y + h, bm->getHeight());
+  if (!(dtFlags & DT_NOCLIP)) {
+    l = std::max(l, int(rect->left)), t = std::max(t, int(rect->top));
+    r = std::min(r, int(rect->right)), b = std::min(b, int(rect->bottom));
+  }
+  if (r <= l || b <= t) return 0;
+  scratch = lice_font_scratch::NativeBitmap(r - l, b - t);
+  if (!scratch) return 0;
+  LICE_Blit(scratch, bm, 0, 0, l, t, r - l, b - t, 1.0f, LICE_MODE_COPY);
+  HDC dc = scratch->getDC();
+  old = SelectObject(dc, m_font);
+  ::SetTextColor(dc, colorRefOf(m_fg));
+  ::SetBkMode(dc, m_bgmode);
+  if (m_bgmode == 1) ::SetBkColor(dc, colorRefOf(m_bg));
+  RECT inScratch{x - l, y - t, x - l + w, y - t + h};
+  SWELL_DrawText(dc, str, strcnt, &inScratch, int(dtFlags & 0xFFFF & ~0x136) | DT_NOPREFIX);
+  SelectObject(dc, old);
+  LICE_Blit(bm, scratch, l, t, 0, 0, r - l, b - t, m_alpha, LICE_MODE_COPY);
+  return h;
+}
