@@ -1,4 +1,5 @@
 #include "framework/IMidiMsg.h"
+#include "framework/Trace.h"
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,30 @@ TEST(SysExStr, NoBytesGiveAnEmptyText) {
   strcpy(text, "junk");
   EXPECT_STREQ(SysExStr(text, 8, bytes, -5), "");
   EXPECT_EQ(SysExStr(nullptr, 8, bytes, 1), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST(MidiLogging, MessagesAreTracedOnlyInTracingBuilds) {
+  ClearTraceRecords();
+  IMidiMsg msg;
+  msg.MakeNoteOnMsg(60, 100, 17, 3);
+  msg.LogMsg();
+  const unsigned char bytes[] = {0xF0, 0x01, 0xF7};
+  ISysEx(2, bytes, 3).LogMsg();
+#ifdef GRITTLEBOX_TRACE
+  ASSERT_EQ(TraceRecordCount(), 2);
+  TraceRecord record{};
+  GetTraceRecord(0, &record);
+  EXPECT_STREQ(record.text, "midi:(noteon:3:60:100) offset 17");
+  GetTraceRecord(1, &record);
+  EXPECT_STREQ(record.text, "sysex:(3:F0 01 F7) offset 2");
+#else
+  EXPECT_EQ(TraceRecordCount(), 0);
+#endif
+  ClearTraceRecords();
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "framework/Trace.h"
 #include "test_plug.h"
 
 namespace {
@@ -395,6 +396,33 @@ TEST(PresetDumps, BlobNeedsAValidCurrentPreset) {
   PresetPlug plug(0);
   TempFile file;
   EXPECT_FALSE(plug.DumpPresetBlob(file.Path()));
+}
+
+} // namespace
+
+namespace {
+
+TEST(PresetTracing, BankTransfersTraceEachPresetInTracingBuilds) {
+  PresetPlug plug(2);
+  plug.MakePreset("Traced", 0.0, 1, 4, 0);
+  ClearTraceRecords();
+  ByteChunk bank;
+  ASSERT_TRUE(plug.SerializePresets(&bank));
+  int presetRecords = 0;
+  for (int i = 0; i < TraceRecordCount(); ++i) {
+    TraceRecord record{};
+    GetTraceRecord(i, &record);
+    if (!strcmp(record.location, "SerializePresets")) {
+      EXPECT_STREQ(record.text, presetRecords == 0 ? "0 Traced" : "1 empty");
+      ++presetRecords;
+    }
+  }
+#ifdef GRITTLEBOX_TRACE
+  EXPECT_EQ(presetRecords, 2);
+#else
+  EXPECT_EQ(TraceRecordCount(), 0);
+#endif
+  ClearTraceRecords();
 }
 
 } // namespace
