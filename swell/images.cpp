@@ -130,7 +130,13 @@ int ImageList_ReplaceIcon(HIMAGELIST list, int index, HICON icon) {
 }
 
 void ImageList_Remove(HIMAGELIST list, int index) {
-  if (!list || index < 0 || index >= static_cast<int>(list->images.size())) return;
+  if (!list) return;
+  if (index == -1) { // removes every image
+    for (HICON icon : list->images) DeleteObject(icon);
+    list->images.clear();
+    return;
+  }
+  if (index < 0 || index >= static_cast<int>(list->images.size())) return;
   DeleteObject(list->images[static_cast<size_t>(index)]);
   list->images.erase(list->images.begin() + index);
 }

@@ -111,5 +111,19 @@ TEST(Icons, IconsCopyTheColourBitmapAndImageListsHoldTheirOwnReferences) {
   EXPECT_NE(GetNSImageFromHICON(icon), nullptr);
   ImageList_Destroy(list);
   EXPECT_EQ(GetNSImageFromHICON(icon), nullptr);
+
+  HICON again = CreateIconIndirect(&info);
+  EXPECT_EQ(again, nullptr); // the colour bitmap is gone
+  HBITMAP fresh = CreateBitmap(1, 1, 1, 32, &px);
+  HIMAGELIST all = ImageList_CreateEx();
+  ImageList_ReplaceIcon(all, -1, fresh);
+  ImageList_ReplaceIcon(all, -1, fresh);
+  DeleteObject(fresh);
+  ImageList_Remove(all, -1);
+  EXPECT_EQ(GetNSImageFromHICON(fresh), nullptr);
+  HBITMAP other = CreateBitmap(1, 1, 1, 32, &px);
+  EXPECT_EQ(ImageList_ReplaceIcon(all, 3, other), 0); // past the end: appended
+  DeleteObject(other);
+  ImageList_Destroy(all);
   EXPECT_EQ(ImageList_ReplaceIcon(nullptr, -1, icon), -1);
 }
