@@ -184,8 +184,10 @@ public:
   bool SerializePresets(ByteChunk* chunk);
   int UnserializePresets(ByteChunk* chunk, int startPos);
   // Source text that recreates the current state or preset; false when the
-  // file cannot be written.
+  // file cannot be written. paramEnumNames holds one name per parameter; a null
+  // entry is written as the parameter's index.
   bool DumpPresetSrcCode(const char* filename, const char* const* paramEnumNames);
+  // Needs a valid current preset; chunks of any size are written.
   bool DumpPresetBlob(const char* filename);
   // ---- End of preset operations ----
 
