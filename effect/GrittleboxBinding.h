@@ -3,6 +3,6 @@
 // swapped for another binding with a one-line change. Its constructor takes
 // the instance information, the thirteen plug-in base arguments and the
 // side-chain channel count.
-#include "framework/IPlugHeadless.h"
+#include "vst3/IPlugVST3.h"
 
-using GrittleboxBinding = IPlugHeadless;
+using GrittleboxBinding = IPlugVST3;

@@ -43,6 +43,11 @@ tresult PLUGIN_API SingleComponentEffect::process(ProcessData&) {
   return kResultOk;
 }
 
+tresult PLUGIN_API SingleComponentEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
+  if (paramIndex < 0 || paramIndex >= parameters.getParameterCount()) return kInvalidArgument;
+  return EditController::getParameterInfo(paramIndex, info);
+}
+
 BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir) {
   if (type == kAudio) return dir == kInput ? &audioInputs : &audioOutputs;
   if (type == kEvent) return dir == kInput ? &eventInputs : &eventOutputs;

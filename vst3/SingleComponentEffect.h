@@ -36,6 +36,9 @@ public:
                                  TBool state) override;
   tresult PLUGIN_API setActive(TBool state) override;
 
+  // IEditController: the SDK's container throws on a bad index; refuse it here.
+  tresult PLUGIN_API getParameterInfo(int32 paramIndex, ParameterInfo& info) override;
+
   // IAudioProcessor
   tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                         SpeakerArrangement* outputs, int32 numOuts) override;

@@ -155,11 +155,18 @@ void EffectTest::StartProcessing(double sampleRate, int maxBlock, bool use64) {
   initialized = true;
   SpeakerArrangement stereo = SpeakerArr::kStereo;
   ASSERT_EQ(kResultOk, processor->setBusArrangements(&stereo, 1, &stereo, 1));
+  ActivateMainBuses();
   ProcessSetup setup = Setup(sampleRate, maxBlock, use64);
   ASSERT_EQ(kResultOk, processor->setupProcessing(setup));
   ASSERT_EQ(kResultOk, component->setActive(true));
   active = true;
   processor->setProcessing(true);
+}
+
+// Hosts switch on the buses they use; a bus starts switched off.
+void EffectTest::ActivateMainBuses() {
+  ASSERT_EQ(kResultOk, component->activateBus(kAudio, kInput, 0, true));
+  ASSERT_EQ(kResultOk, component->activateBus(kAudio, kOutput, 0, true));
 }
 
 void EffectTest::StopProcessing() {

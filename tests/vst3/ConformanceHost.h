@@ -75,6 +75,7 @@ protected:
   // initialize with a host context, stereo buses, setup and activation.
   void StartProcessing(double sampleRate = 44100.0, int maxBlock = 512, bool use64 = true);
   void StopProcessing();
+  void ActivateMainBuses();
   Steinberg::Vst::ProcessSetup Setup(double sampleRate, int maxBlock, bool use64) const;
   // One block through process(); returns its result.
   Steinberg::tresult Run(Block& block, Steinberg::Vst::IParameterChanges* changes = nullptr);

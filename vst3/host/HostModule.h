@@ -20,6 +20,12 @@ public:
 
   // The factory, or null when nothing is loaded. The module keeps the reference.
   Steinberg::IPluginFactory* Factory() const { return mFactory; }
+  // Hands the module's factory reference to the caller, who must release it.
+  Steinberg::IPluginFactory* TakeFactory() {
+    Steinberg::IPluginFactory* factory = mFactory;
+    mFactory = nullptr;
+    return factory;
+  }
   void* Handle() const { return mHandle; }
   const std::string& Error() const { return mError; }
   const std::string& ModuleFile() const { return mModuleFile; }
