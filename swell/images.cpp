@@ -102,11 +102,11 @@ void DrawImageInRect(HDC ctx, HGDIOBJ bitmap, const RECT* rect) {
   if (!rect || !swell_pool::IsLiveContext(ctx) || !swell_pool::IsLiveObject(bitmap, kObjBitmap))
     return;
   const SWELL_Image* image = bitmap->mImage;
-  if (!image) return;
+  const int64_t w = int64_t{rect->right} - rect->left, h = int64_t{rect->bottom} - rect->top;
+  if (!image || w > INT_MAX || h > INT_MAX) return;
   swell_raster::DrawImage(ctx->mGC->surface, ctx->mGC->clip, rect->left, rect->top,
-                          rect->right - rect->left, rect->bottom - rect->top, image->pixels,
-                          image->width, image->width, image->height,
-                          swell_raster::ImageMode::kBlendByAlpha);
+                          static_cast<int>(w), static_cast<int>(h), image->pixels, image->width,
+                          image->width, image->height, swell_raster::ImageMode::kBlendByAlpha);
 }
 
 struct SWELL_ImageList {

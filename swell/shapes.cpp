@@ -1,6 +1,7 @@
 // Fills, outlines, lines and curves with the selected pen and brush, pixels,
 // clip regions and the system colours.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <vector>
 
@@ -53,6 +54,11 @@ std::vector<PointF> Offset(const POINT* points, int count, double by) {
   return out;
 }
 
+// The float pen position as an int; INT_MAX does not survive as a float.
+int PenCoordinate(float v) {
+  return static_cast<int>(std::clamp<double>(v, INT_MIN, INT_MAX));
+}
+
 } // namespace
 
 void SWELL_FillRect(HDC ctx, const RECT* rect, HBRUSH brush) {
@@ -83,8 +89,13 @@ void Ellipse(HDC ctx, int l, int t, int r, int b) {
 }
 
 void RoundRect(HDC ctx, int l, int t, int r, int b, int cornerWidth, int cornerHeight) {
+  // Far-away coordinates cannot show; clamping them keeps the sums in int.
+  const int far = 1 << 29;
+  l = std::clamp(l, -far, far), t = std::clamp(t, -far, far);
+  r = std::clamp(r, -far, far), b = std::clamp(b, -far, far);
   // An octagon: each corner cut by a third of the corner size.
-  const int cw = cornerWidth / 3, ch = cornerHeight / 3;
+  const int cw = std::clamp(cornerWidth / 3, -far, far),
+            ch = std::clamp(cornerHeight / 3, -far, far);
   const POINT points[8] = {{l + cw, t}, {r - cw, t}, {r, t + ch}, {r, b - ch},
                            {r - cw, b}, {l + cw, b}, {l, b - ch}, {l, t + ch}};
   SWELL_Polygon(ctx, points, 8);
@@ -105,8 +116,8 @@ void SWELL_Polygon(HDC ctx, const POINT* points, int count) {
 void MoveToEx(HDC ctx, int x, int y, POINT* oldPosition) {
   if (!swell_pool::IsLiveContext(ctx)) return;
   if (oldPosition) {
-    oldPosition->x = static_cast<int>(ctx->mPenX);
-    oldPosition->y = static_cast<int>(ctx->mPenY);
+    oldPosition->x = PenCoordinate(ctx->mPenX);
+    oldPosition->y = PenCoordinate(ctx->mPenY);
   }
   ctx->mPenX = static_cast<float>(x);
   ctx->mPenY = static_cast<float>(y);
@@ -114,11 +125,12 @@ void MoveToEx(HDC ctx, int x, int y, POINT* oldPosition) {
 
 void SWELL_LineTo(HDC ctx, int x, int y) {
   if (!swell_pool::IsLiveContext(ctx)) return;
-  const POINT points[2] = {{static_cast<int>(ctx->mPenX), static_cast<int>(ctx->mPenY)}, {x, y}};
+  const double fromX = ctx->mPenX, fromY = ctx->mPenY;
   ctx->mPenX = static_cast<float>(x);
   ctx->mPenY = static_cast<float>(y);
   if (HGDIOBJ pen = Usable(ctx->mCurPen, kObjPen)) {
-    Stroke(ctx, pen, Offset(points, 2, LineWidth(pen) / 2), false);
+    const double off = LineWidth(pen) / 2;
+    Stroke(ctx, pen, {{fromX + off, fromY + off}, {x + off, y + off}}, false);
   }
 }
 
@@ -157,7 +169,8 @@ void PolyPolyline(HDC ctx, const POINT* points, const DWORD* counts, int polylin
 }
 
 void SWELL_SetPixel(HDC ctx, int x, int y, int colour) {
-  if (!swell_pool::IsLiveContext(ctx)) return;
+  // No surface reaches INT_MAX, and x + 1 must not overflow.
+  if (x == INT_MAX || y == INT_MAX || !swell_pool::IsLiveContext(ctx)) return;
   swell_raster::FillRect(ctx->mGC->surface, ctx->mGC->clip, x, y, x + 1, y + 1,
                          SWELL_PaintFor(SWELL_MakeColour(colour, 1.0f)));
 }

@@ -1,7 +1,9 @@
 // SWELL_DrawText: prefix and line-break handling, measuring, alignment,
 // clipping and drawing through the font backend.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "swell/font_backend.h"
 #include "swell/gdi_records.h"
@@ -129,15 +131,18 @@ void Draw(HDC ctx, swell_font::Face* face, const uint32_t* chars, const Layout& 
           const RECT& r, int flags, bool aa) {
   double x = r.left, y = r.top;
   if (flags & DT_RIGHT)
-    x = r.right - layout.width;
+    x = double(r.right) - layout.width;
   else if (flags & DT_CENTER)
-    x += (r.right - r.left) / 2.0 - layout.width / 2.0;
+    x += (double(r.right) - r.left) / 2.0 - layout.width / 2.0;
   if (flags & DT_BOTTOM)
-    y = r.bottom - layout.height;
+    y = double(r.bottom) - layout.height;
   else if (flags & DT_VCENTER)
-    y += (r.bottom - r.top) / 2.0 - layout.height / 2.0;
-  const int left = static_cast<int>(std::floor(x + 0.5));
-  int top = static_cast<int>(std::floor(y + 0.5));
+    y += (double(r.bottom) - r.top) / 2.0 - layout.height / 2.0;
+  // Far outside any surface the text cannot show; clamping keeps the glyph
+  // arithmetic below inside int.
+  const double kFar = 1 << 29;
+  const int left = static_cast<int>(std::floor(std::clamp(x, -kFar, kFar) + 0.5));
+  int top = static_cast<int>(std::floor(std::clamp(y, -kFar, kFar) + 0.5));
 
   GlyphTarget target;
   target.surface = &ctx->mGC->surface;
@@ -184,8 +189,8 @@ int SWELL_DrawText(HDC ctx, const char* text, int byteCount, RECT* rect, int fla
   Layout layout;
   LayOut(face, chars, count, prepared.multiLine, aa, &layout);
   if (flags & DT_CALCRECT) {
-    rect->right = rect->left + layout.width;
-    rect->bottom = rect->top + layout.height;
+    rect->right = static_cast<int>(std::min<int64_t>(int64_t{rect->left} + layout.width, INT_MAX));
+    rect->bottom = static_cast<int>(std::min<int64_t>(int64_t{rect->top} + layout.height, INT_MAX));
     return layout.height;
   }
   Draw(ctx, face, chars, layout, *rect, flags, aa);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "swell/swell.h"
 #include "swell_test_util.h"
 
@@ -192,4 +194,32 @@ TEST(SystemColours, TableAndDialogBackground) {
   SWELL_FillDialogBackground(c.dc, &r);
   EXPECT_EQ(c.Colour(1, 1), GetSysColor(COLOR_3DFACE));
   EXPECT_EQ(c.Colour(0, 0), 0xFFFFFF);
+}
+
+TEST(ExtremeCoordinates, StayInsideIntArithmeticAndDrawOnlyWhatShows) {
+  TestCanvas c(8, 8);
+  PenAndBrush tools(c);
+  Rectangle(c.dc, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  EXPECT_EQ(c.Colour(4, 4), 0x0000FF);
+  c.Fill(0xFFFFFF);
+  Ellipse(c.dc, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+  RoundRect(c.dc, INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, INT_MIN);
+  MoveToEx(c.dc, INT_MAX, INT_MIN, nullptr);
+  SWELL_LineTo(c.dc, INT_MIN, INT_MAX);
+  POINT pos;
+  MoveToEx(c.dc, 0, 0, &pos);
+  EXPECT_EQ(pos.x, INT_MIN);
+  RECT far = {INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+  SWELL_DrawText(c.dc, "W", -1, &far, DT_CENTER | DT_VCENTER);
+  RECT corner = {INT_MAX - 1, INT_MAX - 1, INT_MAX, INT_MAX};
+  SWELL_DrawText(c.dc, "W", -1, &corner, DT_CALCRECT);
+  EXPECT_EQ(corner.right, INT_MAX);
+  RECT low = {INT_MIN, INT_MIN, INT_MIN + 1, INT_MIN + 1};
+  SWELL_DrawText(c.dc, "W", -1, &low, DT_BOTTOM | DT_RIGHT);
+  SWELL_SetPixel(c.dc, INT_MAX, INT_MAX, 0);
+  BitBlt(c.dc, INT_MIN, INT_MIN, INT_MAX, INT_MAX, c.dc, INT_MIN, INT_MIN, SRCCOPY);
+  StretchBlt(c.dc, INT_MAX, 0, INT_MAX, 8, c.dc, 0, 0, 8, 8, SRCCOPY);
+  HBITMAP bm = CreateBitmap(1, 1, 1, 32, nullptr);
+  DrawImageInRect(c.dc, bm, &far);
+  DeleteObject(bm);
 }
