@@ -100,11 +100,11 @@ void LICE_FillTrapezoid(LICE_IBitmap* dest, int x1a, int x1b, int y1, int x2a, i
   // step at all and spans both pairs of ends.
   auto stepOf = [rows](int from, int to) -> int64_t {
     if (!rows) return 0;
-    return lice_detail::clampI64(((int64_t(to) - from) << 16) / rows, -(int64_t(1) << 29),
+    return lice_detail::clampI64(((int64_t(to) - from) * 65536) / rows, -(int64_t(1) << 29),
                                  int64_t(1) << 29);
   };
   const int64_t stepA = stepOf(x1a, x2a), stepB = stepOf(x1b, x2b);
-  int64_t posA = (int64_t(x1a) << 16) + 0x8000, posB = (int64_t(x1b) << 16) + 0x8000;
+  int64_t posA = int64_t(x1a) * 65536 + 0x8000, posB = int64_t(x1b) * 65536 + 0x8000;
   int y = y1;
   if (y < 0) posA += stepA * -int64_t(y), posB += stepB * -int64_t(y), y = 0;
   const int last = std::min(y2, v.h - 1);
