@@ -36,10 +36,12 @@ int LICE_MemBitmap::getRowSpan() {
 bool LICE_MemBitmap::resize(int w, int h) {
   if (w == mWidth && h == mHeight) return false;
   const int64_t span = ((int64_t)w + mLineAlignMask) & ~(int64_t)mLineAlignMask;
-  const int64_t needed = (w > 0 && h > 0) ? (int64_t)h * span * 4 : 0;
   // The allocated size is an int: anything larger counts as a failed
-  // allocation rather than a size that wraps.
-  const bool tooLarge = needed > (int64_t)INT_MAX - kAlignSlack;
+  // allocation rather than a size that wraps. Dividing first keeps the check
+  // itself from overflowing.
+  const int64_t maxBytes = (int64_t)INT_MAX - kAlignSlack;
+  const bool tooLarge = w > 0 && h > 0 && span > maxBytes / 4 / h;
+  const int64_t needed = (w > 0 && h > 0 && !tooLarge) ? (int64_t)h * span * 4 : 0;
   if (needed <= 0 || tooLarge) {
     free(mFb);
     mFb = nullptr;

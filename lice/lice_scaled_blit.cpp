@@ -51,8 +51,12 @@ bool setupAxis(int64_t dst, int64_t len, double src, double srclen, int destExte
       len -= n;
       pos += step * n;
     }
+    // Stop at the last pixel whose sample lies inside the source. (Trimming
+    // by a whole source pixel more, as the fixed-point shortcut would, drops
+    // columns that are inside when upscaling.)
     if (len > 0 && (pos + step * (len - 1)) / 65536 >= srcExtent) {
-      const int64_t most = ((int64_t)srcExtent * 65536 - pos - 65536) / step;
+      const int64_t inside = (int64_t)srcExtent * 65536 - pos;
+      const int64_t most = inside > 0 ? (inside - 1) / step + 1 : 0;
       if (len > most) len = most;
     }
   }

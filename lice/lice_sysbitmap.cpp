@@ -29,7 +29,7 @@ bool LICE_SysBitmap::resize(int w, int h) {
   mAllocHeight = 0;
   // A span or size that does not fit the context's int arithmetic is refused
   // like a failed allocation: no pixels, no size.
-  if (!w || !h || span * h * 4 > (int64_t)INT_MAX - 63) {
+  if (!w || !h || span > ((int64_t)INT_MAX - 63) / 4 / h) {
     mWidth = mHeight = 0;
     return w && h;
   }
