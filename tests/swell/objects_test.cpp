@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <thread>
 #include <vector>
 
 #include "swell/gdi_records.h"
@@ -118,4 +119,28 @@ TEST(ObjectPool, NegativePenWidthsAreClampedToZero) {
   EXPECT_EQ(pen->mWidth, 0);
   DeleteObject(pen);
   EXPECT_FALSE(swell_pool::IsLiveObject(pen));
+}
+
+TEST(ObjectPool, ContextsAndObjectsComeAndGoOnSeveralThreads) {
+  std::vector<int> failures(4, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&failures, t] {
+      for (int i = 0; i < 300; ++i) {
+        HDC dc = SWELL_CreateMemContext(nullptr, 3, 3);
+        HBRUSH brush = CreateSolidBrush(RGB(t, i & 0xFF, 1));
+        RECT r = {0, 0, 3, 3};
+        SWELL_FillRect(dc, &r, brush);
+        const uint32_t* px = static_cast<uint32_t*>(SWELL_GetCtxFrameBuffer(dc));
+        // Another thread never receives this context or brush while it lives.
+        if (!px || px[8] != swell_raster::PackPixel(255, t, i & 0xFF, 1)) ++failures[t];
+        SWELL_CloneGDIObject(brush);
+        DeleteObject(brush);
+        DeleteObject(brush);
+        SWELL_DeleteGfxContext(dc);
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  for (int f : failures) EXPECT_EQ(f, 0);
 }
