@@ -12,7 +12,7 @@ packages=(
   libxcb1-dev xvfb xauth
   libsndfile1-dev
   # the third-party host check in tests/host-check
-  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libasound2-dev
+  libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libasound2-dev libjpeg-dev
 )
 
 missing=()
