@@ -158,4 +158,87 @@ TEST_F(RenderTool, LongFileShowsProgress) {
   EXPECT_EQ(quiet.find('%'), std::string::npos);
 }
 
+// The tool hosts the built bundle: parameters by the names the host sees,
+// block sizes, both precisions and saved states all go through VST 3.
+TEST_F(RenderTool, ParametersByHostNamesAnyBlockSizeAndBothPrecisions) {
+  std::vector<double> in;
+  for (int i = 0; i < 5000; ++i) {
+    in.push_back(std::sin(i * 0.02) * 0.9);
+    in.push_back(std::cos(i * 0.007) * 0.4);
+  }
+  WriteWav("in.wav", 2, in);
+  const double t = grittlebox::ThresholdFromDistort(75);
+  for (const char* block : {"1", "37", "4096", "65536"}) {
+    std::string log;
+    ASSERT_EQ(Run(std::string("in.wav --param In=3 --param Out=-6 --param Distort=75 --block ") +
+                      block + " -q -o out.wav",
+                  &log),
+              0)
+        << log;
+    SF_INFO info;
+    const std::vector<double> out = ReadWav("out.wav", &info);
+    ASSERT_EQ(out.size(), in.size());
+    for (size_t i = 0; i < in.size(); ++i)
+      ASSERT_EQ(out[i], grittlebox::ClipSampleLiteral(in[i], 3, t, -6)) << block << " " << i;
+  }
+  ASSERT_EQ(Run("in.wav --in 3 --out -6 --distort 75 --precision 32 --block 100 -q -o f.wav"), 0);
+  SF_INFO info;
+  const std::vector<double> out = ReadWav("f.wav", &info);
+  ASSERT_EQ(out.size(), in.size());
+  for (size_t i = 0; i < in.size(); ++i) {
+    const double in32 = static_cast<float>(in[i]);
+    ASSERT_EQ(out[i], static_cast<float>(grittlebox::ClipSampleLiteral(in32, 3, t, -6))) << i;
+  }
+}
+
+TEST_F(RenderTool, SavedStatesRestoreTheSameSound) {
+  std::vector<double> in(4000);
+  for (size_t i = 0; i < in.size(); ++i) in[i] = 0.7 * std::sin(i * 0.03);
+  WriteWav("in.wav", 1, in);
+  ASSERT_EQ(Run("in.wav --param In=4.5 --param Distort=30 -q -o a.wav --save-state s.bin"), 0);
+  FILE* f = fopen((dir + "/s.bin").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  fseek(f, 0, SEEK_END);
+  EXPECT_EQ(ftell(f), 28); // three values and the bypass flag
+  fclose(f);
+  ASSERT_EQ(Run("in.wav --state s.bin -q -o b.wav"), 0);
+  SF_INFO info;
+  EXPECT_EQ(ReadWav("a.wav", &info), ReadWav("b.wav", &info));
+  ASSERT_EQ(Run("in.wav --state s.bin --param Bypass=on -q -o c.wav"), 0);
+  const std::vector<double> bypassed = ReadWav("c.wav", &info);
+  ASSERT_EQ(bypassed.size(), in.size());
+  for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(bypassed[i], in[i]);
+}
+
+TEST_F(RenderTool, RefusesWhatTheHostedEffectRefuses) {
+  WriteWav("ok.wav", 2, std::vector<double>(200, 0.1));
+  FILE* junk = fopen((dir + "/junk.bin").c_str(), "w");
+  fputs("xyz", junk);
+  fclose(junk);
+  const struct {
+    const char* args;
+    const char* message;
+  } cases[] = {
+      {"ok.wav --param Nope=1 -o a.wav", "no parameter named 'Nope'"},
+      {"ok.wav --param In=30 -o a.wav", "outside"},
+      {"ok.wav --param Bypass=maybe -o a.wav", "not a value of Bypass"},
+      {"ok.wav --param In -o a.wav", "NAME=VALUE"},
+      {"ok.wav --bundle /nonexistent/Grittlebox.vst3 -o a.wav", "no such file"},
+      {"ok.wav --bundle . -o a.wav", "cannot load"},
+      {"ok.wav --block 0 -o a.wav", "outside"},
+      {"ok.wav --block 2.5 -o a.wav", "whole number"},
+      {"ok.wav --precision 16 -o a.wav", "32 or 64"},
+      {"ok.wav --state missing.bin -o a.wav", "cannot read the state"},
+      {"ok.wav --state junk.bin -o a.wav", "refused the saved state"},
+  };
+  for (const auto& c : cases) {
+    std::string log;
+    EXPECT_NE(Run(c.args, &log), 0) << c.args;
+    EXPECT_NE(log.find(c.message), std::string::npos) << c.args << ": " << log;
+  }
+  std::vector<std::string> files = Files();
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{"junk.bin", "ok.wav"}));
+}
+
 } // namespace

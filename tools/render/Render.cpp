@@ -6,16 +6,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <vector>
 
-#include "effect/Grittlebox.h"
-#include "framework/IPlugOffline.h"
 #include "tools/render/DemoSignal.h"
+#include "vst3/host/HostedPlugin.h"
 
 namespace {
 
-const int kBlockFrames = 4096;
 // Files longer than this get a progress bar.
 const double kProgressSeconds = 10.0;
 
@@ -89,12 +89,67 @@ std::string DefaultOutput(const RenderOptions& options) {
   return stem + "-grittlebox.wav";
 }
 
-void ApplyParameters(const RenderOptions& options, Grittlebox* fx) {
-  fx->GetParam(Grittlebox::kIn)->Set(options.inDB);
-  fx->GetParam(Grittlebox::kOut)->Set(options.outDB);
-  fx->GetParam(Grittlebox::kDistort)->Set(options.distort);
-  fx->OnParamReset();
-  fx->SetBypassed(options.bypass);
+bool IsBundle(const std::string& path) {
+  struct stat st;
+  return !path.empty() && stat(HostModule::ModuleFileOfBundle(path).c_str(), &st) == 0;
+}
+
+// The product the user installs: an explicit bundle, then $GRITTLEBOX_BUNDLE,
+// the bundle this build made, then the per-user and the system folders.
+std::string FindBundle(const RenderOptions& options) {
+  if (!options.bundle.empty()) return options.bundle;
+  std::vector<std::string> candidates;
+  if (const char* env = getenv("GRITTLEBOX_BUNDLE")) candidates.push_back(env);
+#ifdef GRITTLEBOX_BUILT_BUNDLE
+  candidates.push_back(GRITTLEBOX_BUILT_BUNDLE);
+#endif
+  if (const char* home = getenv("HOME"))
+    candidates.push_back(std::string(home) + "/.vst3/Grittlebox.vst3");
+  candidates.push_back("/usr/lib/vst3/Grittlebox.vst3");
+  candidates.push_back("/usr/local/lib/vst3/Grittlebox.vst3");
+  for (const std::string& path : candidates)
+    if (IsBundle(path)) return path;
+  return "";
+}
+
+bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+// Loads the bundle and hands it the state and the parameters, which arrive
+// with a parameter-only block as a host sends them.
+bool StartEffect(const RenderOptions& options, const SF_INFO& info, HostedPlugin* plugin,
+                 std::string* error) {
+  const std::string bundle = FindBundle(options);
+  if (bundle.empty()) {
+    *error = "no Grittlebox.vst3 bundle found (build it, install it, or give --bundle)";
+    return false;
+  }
+  bool ok = plugin->Load(bundle) &&
+            plugin->Start(info.channels, info.samplerate, options.blockSize, options.use64);
+  if (ok && !options.state.empty()) {
+    std::vector<uint8_t> bytes;
+    if (!ReadFile(options.state, &bytes)) {
+      *error = "cannot read the state file '" + options.state + "'";
+      return false;
+    }
+    ok = plugin->RestoreState(bytes);
+  }
+  for (size_t i = 0; ok && i < options.params.size(); ++i)
+    ok = plugin->SetParameter(options.params[i].first, options.params[i].second);
+  if (ok) ok = plugin->Process(nullptr, nullptr, 0);
+  if (!ok) *error = plugin->Error();
+  return ok;
 }
 
 void ShowProgress(sf_count_t done, sf_count_t total, int* shown) {
@@ -110,27 +165,31 @@ void ShowProgress(sf_count_t done, sf_count_t total, int* shown) {
 }
 
 // Streams the source through the effect into the open output file.
-bool Process(Source* source, SNDFILE* out, Grittlebox* fx, bool progress, std::string* error) {
+bool Process(Source* source, SNDFILE* out, HostedPlugin* plugin, int blockFrames, bool progress,
+             std::string* error) {
   const int channels = source->info.channels;
-  std::vector<double> interleaved(static_cast<size_t>(kBlockFrames) * channels);
-  std::vector<double> inL(kBlockFrames), inR(kBlockFrames), outL(kBlockFrames), outR(kBlockFrames),
-      result(static_cast<size_t>(kBlockFrames) * channels);
-  double* ins[2] = {inL.data(), inR.data()};
-  double* outs[2] = {outL.data(), outR.data()};
+  const size_t block = static_cast<size_t>(blockFrames);
+  std::vector<double> interleaved(block * channels), result(block * channels);
+  std::vector<std::vector<double>> in(channels, std::vector<double>(block)),
+      outs(channels, std::vector<double>(block));
+  std::vector<double*> inPtrs, outPtrs;
+  for (int c = 0; c < channels; ++c) {
+    inPtrs.push_back(in[c].data());
+    outPtrs.push_back(outs[c].data());
+  }
   sf_count_t done = 0;
   int shown = -1;
   for (;;) {
-    const sf_count_t n = source->Read(interleaved.data(), kBlockFrames);
+    const sf_count_t n = source->Read(interleaved.data(), blockFrames);
     if (n <= 0) break;
-    for (sf_count_t i = 0; i < n; ++i) {
-      inL[i] = interleaved[i * channels];
-      inR[i] = interleaved[i * channels + channels - 1]; // mono feeds both sides
+    for (sf_count_t i = 0; i < n; ++i)
+      for (int c = 0; c < channels; ++c) in[c][i] = interleaved[i * channels + c];
+    if (!plugin->Process(inPtrs.data(), outPtrs.data(), static_cast<int>(n))) {
+      *error = plugin->Error();
+      return false;
     }
-    ProcessOffline(fx, ins, outs, static_cast<int>(n));
-    for (sf_count_t i = 0; i < n; ++i) {
-      result[i * channels] = outL[i];
-      if (channels == 2) result[i * channels + 1] = outR[i];
-    }
+    for (sf_count_t i = 0; i < n; ++i)
+      for (int c = 0; c < channels; ++c) result[i * channels + c] = outs[c][i];
     if (sf_writef_double(out, result.data(), n) != n) {
       *error = std::string("writing failed: ") + sf_strerror(out);
       return false;
@@ -167,6 +226,9 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
     return false;
   }
 
+  HostedPlugin plugin;
+  if (!StartEffect(options, source.info, &plugin, error)) return false;
+
   // Written beside the output and renamed at the end: a failure leaves nothing half-written.
   std::string temp = output + ".XXXXXX";
   const int fd = mkstemp(&temp[0]);
@@ -186,15 +248,13 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
   }
   sf_command(out.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE); // gains above 0 dB exceed full scale
 
-  std::unique_ptr<Grittlebox> fx(MakePlug());
-  bool ok = fx != nullptr;
-  if (!ok) *error = "cannot create the effect";
-  if (ok) {
-    PrepareOffline(fx.get(), source.info.samplerate, kBlockFrames);
-    ApplyParameters(options, fx.get());
-    const bool progress =
-        !options.quiet && source.info.frames > kProgressSeconds * source.info.samplerate;
-    ok = Process(&source, out.get(), fx.get(), progress, error);
+  const bool progress =
+      !options.quiet && source.info.frames > kProgressSeconds * source.info.samplerate;
+  bool ok = Process(&source, out.get(), &plugin, options.blockSize, progress, error);
+  if (ok && !options.saveState.empty()) {
+    std::vector<uint8_t> state;
+    ok = plugin.SaveState(&state) && WriteFile(options.saveState, state);
+    if (!ok) *error = "cannot save the state to '" + options.saveState + "'";
   }
   out.reset();
   if (ok && rename(temp.c_str(), output.c_str()) != 0) {

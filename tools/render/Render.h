@@ -1,5 +1,6 @@
 #pragma once
-// Renders audio through the effect into a file: the whole job of grittlebox-render.
+// Renders audio through the Grittlebox VST 3 bundle into a file: the whole job
+// of grittlebox-render.
 #include <string>
 
 #include "tools/render/RenderOptions.h"

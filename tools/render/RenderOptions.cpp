@@ -52,6 +52,14 @@ const char* RenderUsage() {
          "  --out DB         output gain, -20 .. 20 dB (default 0)\n"
          "  --distort PCT    clipping amount, 0.01 .. 100 % (default 50)\n"
          "  --bypass         pass the signal through unchanged\n"
+         "  --param NAME=V   set a parameter by the name the host sees (In, Out,\n"
+         "                   Distort, Bypass) to a plain value or a value text\n"
+         "  --block N        frames per processing call, 1 .. 65536 (default 4096)\n"
+         "  --precision B    32 or 64-bit processing (default 64)\n"
+         "  --bundle PATH    the Grittlebox.vst3 bundle to load (default: $GRITTLEBOX_BUNDLE,\n"
+         "                   the built bundle, ~/.vst3, /usr/lib/vst3, /usr/local/lib/vst3)\n"
+         "  --state FILE     restore a saved state before the parameters apply\n"
+         "  --save-state F   write the effect's state after the render\n"
          "  --format NAME    pcm16, pcm24, pcm32, float or double (default: as the input;\n"
          "                   double keeps the effect's output exactly)\n"
          "  -o, --output F   output file (default: INPUT-grittlebox.wav, or\n"
@@ -68,15 +76,54 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
     bool ok = true;
     if (!strcmp(arg, "--in")) {
       ok = ParseValue("--in", next, -20.0, 20.0, &options->inDB, error);
+      if (ok) options->params.emplace_back("In", next);
       ++i;
     } else if (!strcmp(arg, "--out")) {
       ok = ParseValue("--out", next, -20.0, 20.0, &options->outDB, error);
+      if (ok) options->params.emplace_back("Out", next);
       ++i;
     } else if (!strcmp(arg, "--distort")) {
       ok = ParseValue("--distort", next, 0.01, 100.0, &options->distort, error);
+      if (ok) options->params.emplace_back("Distort", next);
       ++i;
     } else if (!strcmp(arg, "--bypass")) {
       options->bypass = true;
+      options->params.emplace_back("Bypass", "on");
+    } else if (!strcmp(arg, "--param")) {
+      const char* eq = next ? strchr(next, '=') : nullptr;
+      if (!eq || eq == next || !eq[1]) {
+        *error = std::string("--param needs NAME=VALUE, got '") + (next ? next : "") + "'";
+        return false;
+      }
+      options->params.emplace_back(std::string(next, eq), eq + 1);
+      ++i;
+    } else if (!strcmp(arg, "--block")) {
+      double frames = 0;
+      ok = ParseValue("--block", next, 1, 65536, &frames, error);
+      if (ok && frames != std::floor(frames)) {
+        *error = std::string("--block needs a whole number, got '") + next + "'";
+        return false;
+      }
+      options->blockSize = static_cast<int>(frames);
+      ++i;
+    } else if (!strcmp(arg, "--precision")) {
+      if (!next || (strcmp(next, "32") && strcmp(next, "64"))) {
+        *error = std::string("--precision is 32 or 64, got '") + (next ? next : "") + "'";
+        return false;
+      }
+      options->use64 = !strcmp(next, "64");
+      ++i;
+    } else if (!strcmp(arg, "--bundle") || !strcmp(arg, "--state") ||
+               !strcmp(arg, "--save-state")) {
+      if (!next || !*next) {
+        *error = std::string("missing path after ") + arg;
+        return false;
+      }
+      std::string* target = !strcmp(arg, "--bundle")  ? &options->bundle
+                            : !strcmp(arg, "--state") ? &options->state
+                                                      : &options->saveState;
+      *target = next;
+      ++i;
     } else if (!strcmp(arg, "--format")) {
       if (!next || !SubformatFromName(next)) {
         *error = std::string("unknown --format '") + (next ? next : "") +

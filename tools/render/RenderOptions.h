@@ -1,6 +1,8 @@
 #pragma once
 // Command-line options of grittlebox-render.
 #include <string>
+#include <utility>
+#include <vector>
 
 struct RenderOptions {
   std::string input;  // empty: render the built-in demo signal
@@ -12,6 +14,14 @@ struct RenderOptions {
   std::string format; // empty: the input's sample format
   bool quiet = false;
   bool help = false;
+  // Parameter values by the names the host sees, in the order given (--in,
+  // --out, --distort and --bypass add theirs here too).
+  std::vector<std::pair<std::string, std::string>> params;
+  int blockSize = 4096;
+  bool use64 = true;
+  std::string bundle;    // empty: GRITTLEBOX_BUNDLE, the built bundle, then the install folders
+  std::string state;     // a saved state to restore before the parameters
+  std::string saveState; // where to write the state after the render
 };
 
 // Fills options from argv; on a refusal returns false with a message in error.

@@ -1,4 +1,5 @@
-// grittlebox-render: renders an audio file, or a built-in demo, through the effect.
+// grittlebox-render: renders an audio file, or a built-in demo, through the
+// Grittlebox VST 3 bundle.
 #include <cstdio>
 #include <string>
 
