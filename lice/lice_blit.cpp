@@ -2,7 +2,9 @@
 // every source pixel before it is overwritten, so a blit from a bitmap onto
 // itself gives the same result as one from a copy of it.
 #include <cstring>
+#include <type_traits>
 
+#include "lice/lice_blend_rows.h"
 #include "lice/lice_combine.h"
 #include "lice/lice_view.h"
 
@@ -61,7 +63,26 @@ struct OperatorBlit {
   const BlitArea& area;
   int ia;
   template <class COMB> void run() {
-    const int weight = ia;
+    // The source-alpha copies have whole-row kernels; they walk forward, so
+    // they serve every case but a destination right of its source in the
+    // same memory.
+    const int w = area.w, weight = ia;
+    if constexpr (std::is_same_v<COMB, _LICE_CombinePixelsCopySourceAlphaIgnoreAlphaParmNoClamp>) {
+      if (!area.backwardColumns) {
+        forEachRow(area, [w](LICE_Pixel32* d, const LICE_Pixel32* s) {
+          lice_detail::blendRowSourceAlphaFull(d, s, w);
+        });
+        return;
+      }
+    }
+    if constexpr (std::is_same_v<COMB, _LICE_CombinePixelsCopySourceAlphaNoClamp>) {
+      if (!area.backwardColumns) {
+        forEachRow(area, [w, weight](LICE_Pixel32* d, const LICE_Pixel32* s) {
+          lice_detail::blendRowSourceAlphaWeighted(d, s, w, weight);
+        });
+        return;
+      }
+    }
     forEachPixel(area, [weight](LICE_Pixel32* d, LICE_Pixel32 s) {
       COMB::doPix((LICE_pixel_chan*)d, LICE_GETR(s), LICE_GETG(s), LICE_GETB(s), LICE_GETA(s),
                   weight);
@@ -76,10 +97,22 @@ void channelCopy(const BlitArea& area, int mode) {
   });
 }
 
+bool wholeRowsOfOneLayout(const BlitArea& a) {
+  return a.dest.step == a.src.step && a.dest.step > 0 && a.dx == 0 && a.sx == 0 &&
+         a.w == a.dest.w && a.w == a.src.w;
+}
+
 void drawArea(BlitArea& area, float alpha, int mode) {
   if ((mode & LICE_MODE_MASK) >= LICE_MODE_CHANCOPY) return channelCopy(area, mode);
   if ((mode & (LICE_MODE_MASK | LICE_MODE_USE_ALPHA)) == 0) {
     if (alpha == 1.0f) {
+      if (wholeRowsOfOneLayout(area)) {
+        // One block from the first row's start to the last row's end: the
+        // gaps between rows are padding beyond both bitmaps' widths.
+        const size_t pixels = (size_t)area.dest.step * (area.h - 1) + area.w;
+        memmove(area.destRow(0), area.srcRow(0), pixels * sizeof(LICE_Pixel32));
+        return;
+      }
       const size_t bytes = (size_t)area.w * sizeof(LICE_Pixel32);
       forEachRow(area, [bytes](LICE_Pixel32* d, const LICE_Pixel32* s) { memmove(d, s, bytes); });
       return;

@@ -222,3 +222,22 @@ TEST(CombinePixels, MatchesTheBlitOperators) {
   LICE_CombinePixels2Clamp(&p, 999, -50, 128, 300, 256, LICE_MODE_COPY);
   EXPECT_EQ(p, LICE_RGBA(255, 0, 128, 255));
 }
+
+TEST(CombineSourceAlpha, WholeRowBlitsMatchThePerPixelOperatorForEveryAlpha) {
+  // Rows of 15 pixels: eight through the widest vector kernel the processor
+  // has, four through the narrower one, three through the per-pixel tail.
+  for (float alpha : {1.0f, 0.6f, 0.01f}) {
+    for (int sa = 0; sa < 256; ++sa) {
+      TightBitmap src(15, 1), dest(15, 1);
+      for (int x = 0; x < 15; ++x) {
+        src.at(x, 0) = LICE_RGBA(x * 17, 255 - x * 16, (sa * 7 + x) & 255, sa);
+        dest.at(x, 0) = LICE_RGBA(255 - x * 17, x * 18, (sa * 3) & 255, (x * 50 + sa) & 255);
+      }
+      std::vector<LICE_Pixel32> want;
+      for (int x = 0; x < 15; ++x)
+        want.push_back(LICE_CombinePixels(dest.at(x, 0), src.at(x, 0), alpha, LICE_MODE_USE_ALPHA));
+      LICE_Blit(&dest, &src, 0, 0, nullptr, alpha, LICE_MODE_USE_ALPHA);
+      ASSERT_EQ(dest.snapshot(), want) << "alpha " << alpha << " sa " << sa;
+    }
+  }
+}
