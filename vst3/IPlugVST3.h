@@ -20,8 +20,8 @@ class IPlugVST3 : public IPlugBase,
                   public Steinberg::Vst::IUnitInfo,
                   public Steinberg::Vst::SingleComponentEffect {
 public:
-  static const Steinberg::Vst::ParamID kBypassParamId = 0x62706173; // 'bpas'
-  static const Steinberg::Vst::ParamID kPresetParamId = 0x70727374; // 'prst'
+  static constexpr Steinberg::Vst::ParamID kBypassParamId = 0x62706173; // 'bpas'
+  static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374; // 'prst'
 
   IPlugVST3(IPlugInstanceInfo instanceInfo, int nParams, const char* channelIOStr, int nPresets,
             const char* effectName, const char* productName, const char* mfrName, int vendorVersion,

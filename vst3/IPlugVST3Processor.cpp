@@ -118,8 +118,10 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
     return kInvalidArgument;
   const int nIn = numIns > 0 ? SpeakerCount(inputs[0]) : 0;
   const int nOut = numOuts > 0 ? SpeakerCount(outputs[0]) : 0;
-  if (!LegalIO(nIn, nOut)) return kResultFalse;
   if (numIns != (mSideChainChans ? 2 : 1)) return kResultFalse;
+  // The channel configurations count side-chain inputs with the main ones.
+  const int nSideChain = mSideChainChans ? SpeakerCount(inputs[1]) : 0;
+  if (!LegalIO(nIn + nSideChain, nOut)) return kResultFalse;
   if (numOuts != static_cast<int32>(audioOutputs.size())) return kResultFalse;
 
   SetInputChannelConnections(0, NInChannels(), false);
@@ -138,7 +140,7 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
     addAudioOutput(name, getSpeakerArrForChans(nOut));
   }
   if (mSideChainChans) {
-    const int nSc = SpeakerCount(inputs[1]);
+    const int nSc = nSideChain;
     auto* sideChain = static_cast<AudioBus*>(getBus(kAudio, kInput, 1));
     if (sideChain && SpeakerCount(sideChain->getArrangement()) != nSc) {
       audioInputs.erase(audioInputs.begin() + 1);
