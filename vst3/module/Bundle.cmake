@@ -35,7 +35,7 @@ add_custom_command(TARGET Grittlebox POST_BUILD
 install(DIRECTORY ${GRITTLEBOX_BUNDLE_DIR} DESTINATION lib/vst3 COMPONENT vst3
         USE_SOURCE_PERMISSIONS)
 add_custom_target(install-vst3-user
-  COMMAND ${CMAKE_COMMAND} -DBUNDLE=${GRITTLEBOX_BUNDLE_DIR} -DDEST=$ENV{HOME}/.vst3
+  COMMAND ${CMAKE_COMMAND} -DBUNDLE=${GRITTLEBOX_BUNDLE_DIR} -DPER_USER=ON
           -P ${CMAKE_CURRENT_SOURCE_DIR}/module/InstallBundle.cmake
   DEPENDS Grittlebox VERBATIM)
 add_custom_target(install-vst3-system

@@ -1,5 +1,12 @@
 # cmake -DBUNDLE=<built Grittlebox.vst3> -DDEST=<VST 3 folder> -P InstallBundle.cmake
+# cmake -DBUNDLE=<built Grittlebox.vst3> -DPER_USER=ON -P InstallBundle.cmake  (~/.vst3)
 # Replaces any older copy of the bundle in DEST, so no stale file survives.
+if(PER_USER)
+  if(NOT DEFINED ENV{HOME} OR "$ENV{HOME}" STREQUAL "")
+    message(FATAL_ERROR "HOME is not set: no per-user VST 3 folder")
+  endif()
+  set(DEST $ENV{HOME}/.vst3)
+endif()
 if(NOT EXISTS ${BUNDLE}/Contents/x86_64-linux)
   message(FATAL_ERROR "No built bundle at ${BUNDLE}")
 endif()
