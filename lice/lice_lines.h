@@ -1,9 +1,11 @@
 #pragma once
 // Lines, curves and shapes drawn straight into bitmaps. Only the low 8 bits of
 // the mode word matter (copy, add, dodge, multiply, overlay, HSV adjust);
-// alpha becomes a weight out of 256. Clip rectangles exclude right and bottom.
+// alpha becomes a weight out of 256.
 #include "lice/lice.h"
 
+// Clips a line to left..right, top..bottom (both inclusive); the ends are
+// moved in the order given. True when something remains.
 bool LICE_ClipLine(int* pX1, int* pY1, int* pX2, int* pY2, int xLo, int yLo, int xHi, int yHi);
 bool LICE_ClipFLine(float* px1, float* py1, float* px2, float* py2, float xlo, float ylo, float xhi,
                     float yhi);

@@ -54,19 +54,21 @@ bool clipInclusive(T* x1, T* y1, T* x2, T* y2, T xlo, T ylo, T xhi, T yhi, Conv 
 
 } // namespace
 
+// The clip rectangle includes its right column and bottom row: lines are
+// clipped to left..right and top..bottom, as LICE_Line clips to 0..width - 1.
 bool LICE_ClipLine(int* pX1, int* pY1, int* pX2, int* pY2, int xLo, int yLo, int xHi, int yHi) {
-  if (xHi <= xLo || yHi <= yLo) return false;
+  if (xHi < xLo || yHi < yLo) return false;
   // Every moved coordinate lies between the box bounds, so it fits an int.
   auto truncate = [](double v) { return static_cast<int>(v); };
-  return clipInclusive(pX1, pY1, pX2, pY2, xLo, yLo, xHi - 1, yHi - 1, truncate);
+  return clipInclusive(pX1, pY1, pX2, pY2, xLo, yLo, xHi, yHi, truncate);
 }
 
 bool LICE_ClipFLine(float* px1, float* py1, float* px2, float* py2, float xlo, float ylo, float xhi,
                     float yhi) {
-  if (!(xhi - 1 >= xlo) || !(yhi - 1 >= ylo)) return false;
+  if (!(xhi >= xlo) || !(yhi >= ylo)) return false;
   for (float v : {*px1, *py1, *px2, *py2}) {
     if (!std::isfinite(v)) return false;
   }
   auto keep = [](double v) { return static_cast<float>(v); };
-  return clipInclusive(px1, py1, px2, py2, xlo, ylo, xhi - 1, yhi - 1, keep);
+  return clipInclusive(px1, py1, px2, py2, xlo, ylo, xhi, yhi, keep);
 }

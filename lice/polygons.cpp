@@ -21,46 +21,15 @@ template <class Fn> bool withFillOp(int mode, int ia, Fn&& fn) {
   return lice_shape::withUniformOp(mode, ia, true, fn);
 }
 
-// An edge's x at row y, exact at both ends; 64-bit so far-off coordinates
-// cannot overflow, and never divided by a zero height.
-int edgeX(const Point& a, const Point& b, int y) {
-  if (b.y == a.y) return a.x;
-  return int(a.x + (int64_t(b.x) - a.x) * (int64_t(y) - a.y) / (int64_t(b.y) - a.y));
-}
-
-// The extreme x over a chain's edges that touch row y (horizontal edges count
-// with both ends); the chain is ordered by y.
-class ChainCursor {
-public:
-  ChainCursor(const std::vector<Point>& chain, bool wantMax) : mChain(chain), mMax(wantMax) {}
-  int at(int y) {
-    while (mEdge + 2 < int(mChain.size()) && mChain[size_t(mEdge) + 1].y < y) ++mEdge;
-    int best = mMax ? INT32_MIN : INT32_MAX;
-    for (int e = mEdge; e + 1 < int(mChain.size()) && mChain[size_t(e)].y <= y; ++e) {
-      const Point& a = mChain[size_t(e)];
-      const Point& b = mChain[size_t(e) + 1];
-      if (b.y < y) continue;
-      const int xa = a.y == b.y ? (mMax ? std::max(a.x, b.x) : std::min(a.x, b.x)) : edgeX(a, b, y);
-      best = mMax ? std::max(best, xa) : std::min(best, xa);
-    }
-    return best;
-  }
-
-private:
-  const std::vector<Point>& mChain;
-  bool mMax;
-  int mEdge = 0;
-};
-
 // Splits the points of a convex polygon, sorted by y then x, into the chains
-// left and right of the line from the top point to the bottom point.
-void splitChains(const std::vector<Point>& sorted, std::vector<Point>* left,
-                 std::vector<Point>* right) {
-  const Point& top = sorted.front();
-  const Point& bottom = sorted.back();
+// left and right of the line from the top point to the bottom point; both
+// chains run from the top point down to the bottom point.
+void splitChains(const Point* sorted, int n, std::vector<Point>* left, std::vector<Point>* right) {
+  const Point& top = sorted[0];
+  const Point& bottom = sorted[n - 1];
   left->push_back(top);
   right->push_back(top);
-  for (size_t i = 1; i + 1 < sorted.size(); ++i) {
+  for (int i = 1; i + 1 < n; ++i) {
     const Point& p = sorted[i];
     const int64_t cross = (int64_t(bottom.x) - top.x) * (int64_t(p.y) - top.y) -
                           (int64_t(bottom.y) - top.y) * (int64_t(p.x) - top.x);
@@ -70,17 +39,49 @@ void splitChains(const std::vector<Point>& sorted, std::vector<Point>* left,
   right->push_back(bottom);
 }
 
-template <class Op>
-void fillPolygonRows(const BitmapView& v, const std::vector<Point>& sorted, const Colour& c,
-                     int ia) {
-  std::vector<Point> left, right;
-  splitChains(sorted, &left, &right);
-  ChainCursor l(left, false), r(right, true);
-  const int y0 = std::max(sorted.front().y, 0), y1 = std::min(sorted.back().y, v.h - 1);
-  for (int y = y0; y <= y1; ++y) {
-    const int xl = l.at(y), xr = r.at(y);
-    if (std::max(xl, xr) < 0 || std::min(xl, xr) >= v.w) continue;
-    lice_shape::fillSpan<Op>(v, y, xl, xr, c, ia);
+// A chain walked downward one edge at a time.
+struct Chain {
+  const std::vector<Point>& points;
+  bool isLeft;
+  size_t edge = 0; // the edge from points[edge] to points[edge + 1]
+
+  bool done() const { return edge + 1 >= points.size(); }
+  int nextY() const { return points[edge + 1].y; }
+  // Skips the edges that end above row y.
+  void advanceTo(int y) {
+    while (!done() && nextY() < y) ++edge;
+  }
+  // The edge's x at row y, interpolated in single precision and truncated. A
+  // horizontal edge has no slope to follow: it gives its outer end, so no
+  // division by its zero height ever happens.
+  int xAt(int y) const {
+    const Point& a = points[edge];
+    const Point& b = points[edge + 1];
+    if (a.y == b.y) return isLeft ? std::min(a.x, b.x) : std::max(a.x, b.x);
+    const float x = float(a.x) +
+                    (float(b.x) - float(a.x)) * (float(y) - float(a.y)) / (float(b.y) - float(a.y));
+    return lice_detail::toIntClamped(x);
+  }
+};
+
+// Trapezoid bands from the top vertex down: each band ends at the nearer of
+// the two chains' next vertices, and the next one starts a row below it so
+// that no row is filled twice.
+void fillBands(LICE_IBitmap* dest, const Point* sorted, int n, LICE_Pixel32 color, float alpha,
+               int mode) {
+  std::vector<Point> leftPoints, rightPoints;
+  splitChains(sorted, n, &leftPoints, &rightPoints);
+  Chain left{leftPoints, true}, right{rightPoints, false};
+  const int bottom = sorted[n - 1].y;
+  for (int y = sorted[0].y; y <= bottom;) {
+    left.advanceTo(y);
+    right.advanceTo(y);
+    if (left.done() || right.done()) return;
+    const int end = std::min(left.nextY(), right.nextY());
+    LICE_FillTrapezoid(dest, left.xAt(y), right.xAt(y), y, left.xAt(end), right.xAt(end), end,
+                       color, alpha, mode);
+    if (end >= bottom) return;
+    y = end + 1;
   }
 }
 
@@ -127,15 +128,32 @@ void LICE_FillTrapezoid(LICE_IBitmap* dest, int x1a, int x1b, int y1, int x2a, i
 void LICE_FillConvexPolygon(LICE_IBitmap* dest, const int* x, const int* y, int npoints,
                             LICE_Pixel32 color, float alpha, int mode) {
   BitmapView v;
-  const int ia = lice_detail::alphaWeight(alpha);
-  if (!x || !y || npoints < 3 || ia <= 0 || !lice_detail::getView(dest, &v)) return;
-  std::vector<Point> sorted(static_cast<size_t>(npoints));
-  for (int i = 0; i < npoints; ++i) sorted[size_t(i)] = {x[i], y[i]};
-  std::sort(sorted.begin(), sorted.end(),
+  if (!x || !y || npoints < 3 || lice_detail::alphaWeight(alpha) <= 0) return;
+  if (!lice_detail::getView(dest, &v)) return;
+  // Trapezoids address rows as stored, so flipped bitmaps turn y here.
+  const bool flip = dest->isFlipped();
+  Point onStack[512];
+  std::vector<Point> onHeap;
+  Point* points = onStack;
+  if (npoints > 512) {
+    onHeap.resize(size_t(npoints));
+    points = onHeap.data();
+  }
+  for (int i = 0; i < npoints; ++i) {
+    points[i] = {x[i],
+                 flip ? int(lice_detail::clampI64(int64_t(v.h) - 1 - y[i], INT32_MIN, INT32_MAX))
+                      : y[i]};
+  }
+  std::sort(points, points + npoints,
             [](const Point& a, const Point& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
-  if (sorted.back().y < 0 || sorted.front().y >= v.h) return;
-  const Colour c = lice_shape::splitColour(color);
-  withFillOp(mode, ia, [&](auto op) { fillPolygonRows<decltype(op)>(v, sorted, c, ia); });
+  const Point& top = points[0];
+  const Point& bottom = points[npoints - 1];
+  if (bottom.y < 0 || top.y >= v.h) return;
+  if (top.y == bottom.y) {
+    LICE_FillTrapezoid(dest, top.x, bottom.x, top.y, top.x, bottom.x, top.y, color, alpha, mode);
+    return;
+  }
+  fillBands(dest, points, npoints, color, alpha, mode);
 }
 
 void LICE_FillTriangle(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, int x3, int y3,

@@ -29,6 +29,17 @@ TEST(LineExactPixels, ShallowLinesStepTheMinorAxisAtTheHalf) {
   EXPECT_EQ(SetPixels(&bm), (PixelSet{{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 2}}));
 }
 
+// Stepping from each end alone, (0,0)-(2,1) would take (1,1) as its middle
+// pixel one way and (1,0) the other; the smaller end always comes first.
+TEST(LineExactPixels, AnEvenLengthHasOneMiddlePixelInBothDirections) {
+  LICE_MemBitmap forward(4, 3, 0), backward(4, 3, 0);
+  LICE_Clear(&forward, 0), LICE_Clear(&backward, 0);
+  LICE_Line(&forward, 0, 0, 2, 1, kWhite);
+  LICE_Line(&backward, 2, 1, 0, 0, kWhite);
+  EXPECT_EQ(SetPixels(&forward), (PixelSet{{0, 0}, {1, 1}, {2, 1}}));
+  EXPECT_EQ(LICE_BitmapCmp(&forward, &backward), 0);
+}
+
 TEST(LineExactPixels, BothDirectionsSetTheSamePixels) {
   std::mt19937 random(7);
   for (int round = 0; round < 300; ++round) {
@@ -76,11 +87,34 @@ TEST(LineClipping, FarOffEndsAreClippedWithoutOverflow) {
   LICE_FLine(&bm, -1e30f, 3, 1e30f, 4, kWhite, 1.0f, 0, true);
   EXPECT_NE(LICE_GetPixel(&bm, 4, 4), 0u);
   EXPECT_NE(LICE_GetPixel(&bm, 9, 9), 0u);
+}
+
+TEST(LineClipping, TheRectangleIncludesItsRightAndBottomEdges) {
+  // y = x + 2: the first end moves to the top edge, then the left one; the
+  // second end to the bottom edge, row 5, which is kept.
   int x1 = -10, y1 = -8, x2 = 10, y2 = 12;
   EXPECT_TRUE(LICE_ClipLine(&x1, &y1, &x2, &y2, 0, 0, 5, 5));
-  EXPECT_EQ((std::vector<int>{x1, y1, x2, y2}), (std::vector<int>{0, 2, 2, 4}));
+  EXPECT_EQ((std::vector<int>{x1, y1, x2, y2}), (std::vector<int>{0, 2, 3, 5}));
+  x1 = 5, y1 = -3, x2 = 5, y2 = 9; // along the right edge
+  EXPECT_TRUE(LICE_ClipLine(&x1, &y1, &x2, &y2, 0, 0, 5, 5));
+  EXPECT_EQ((std::vector<int>{x1, y1, x2, y2}), (std::vector<int>{5, 0, 5, 5}));
+  x1 = 6, y1 = 0, x2 = 6, y2 = 5; // one column beyond it
+  EXPECT_FALSE(LICE_ClipLine(&x1, &y1, &x2, &y2, 0, 0, 5, 5));
   x1 = -10, y1 = 0, x2 = 10, y2 = 20; // passes above the box
   EXPECT_FALSE(LICE_ClipLine(&x1, &y1, &x2, &y2, 0, 0, 5, 5));
+  x1 = 1, y1 = 1, x2 = 2, y2 = 2; // an inverted rectangle keeps nothing
+  EXPECT_FALSE(LICE_ClipLine(&x1, &y1, &x2, &y2, 4, 0, 3, 5));
+}
+
+TEST(LineClipping, BitmapEdgeLinesAreDrawnToTheLastPixel) {
+  LICE_MemBitmap bm(6, 5, 0);
+  LICE_Clear(&bm, 0);
+  LICE_Line(&bm, 5, -20, 5, 20, kWhite);
+  LICE_Line(&bm, -3, 4, 30, 4, kWhite);
+  PixelSet expected;
+  for (int y = 0; y < 5; ++y) expected.insert({5, y});
+  for (int x = 0; x < 6; ++x) expected.insert({x, 4});
+  EXPECT_EQ(SetPixels(&bm), expected);
 }
 
 TEST(LineAntiAliasing, NeighbourPixelsNeverLeaveTheBitmap) {
@@ -104,17 +138,48 @@ TEST(LineAntiAliasing, DiagonalsMixThreeQuartersAndAQuarter) {
   EXPECT_EQ(LICE_GetPixel(&bm, 4, 3), 0u); // nothing after the last pixel
 }
 
-TEST(LineAntiAliasing, WuWeightsSplitBetweenTwoRows) {
-  LICE_MemBitmap bm(12, 6, 0);
-  LICE_Clear(&bm, 0);
-  LICE_Line(&bm, 0, 1, 8, 3, kWhite, 1.0f, 0, true); // slope 1/4
-  EXPECT_EQ(LICE_GetPixel(&bm, 0, 1), kWhite);
-  EXPECT_EQ(LICE_GetPixel(&bm, 8, 3), kWhite);
-  const int upper = LICE_GETR(LICE_GetPixel(&bm, 1, 1)),
-            lower = LICE_GETR(LICE_GetPixel(&bm, 1, 2));
-  EXPECT_EQ(upper, 255 - 64 + (0 - 255 + 64) / 256); // 3/4 of the way
-  EXPECT_GT(lower, 60);
-  EXPECT_LT(lower, 66);
+// Copy mode, white on black: weight w gives 255 - 255 * (256 - w) / 256.
+int copiedWeight(int w) {
+  return 255 + (0 - 255) * (256 - w) / 256;
+}
+
+TEST(LineAntiAliasing, WuWeightsFromBothEnds) {
+  // (0,1)-(8,3): slope 0x4000, eight steps, so four interior pixels from the
+  // first end (the middle one included) and three from the second. The
+  // fraction f runs 0x4000, 0x8000, 0xC000, then wraps as the row steps: the
+  // pixel on the line takes 255 - f/256 and the one below (above, from the
+  // second end) f/256.
+  for (bool reverse : {false, true}) {
+    LICE_MemBitmap bm(10, 5, 0);
+    LICE_Clear(&bm, 0);
+    if (reverse)
+      LICE_Line(&bm, 8, 3, 0, 1, kWhite, 1.0f, 0, true);
+    else
+      LICE_Line(&bm, 0, 1, 8, 3, kWhite, 1.0f, 0, true);
+    const struct {
+      int x, y, weight;
+    } expected[] = {{0, 1, 256}, {1, 1, 191}, {1, 2, 64},  {2, 1, 127}, {2, 2, 128},
+                    {3, 1, 63},  {3, 2, 192}, {4, 2, 255}, {5, 2, 192}, {5, 3, 63},
+                    {6, 2, 128}, {6, 3, 127}, {7, 2, 64},  {7, 3, 191}, {8, 3, 256}};
+    PixelSet where;
+    for (const auto& e : expected) {
+      where.insert({e.x, e.y});
+      EXPECT_EQ(LICE_GETR(LICE_GetPixel(&bm, e.x, e.y)), copiedWeight(e.weight))
+          << e.x << "," << e.y << (reverse ? " reversed" : "");
+    }
+    EXPECT_EQ(SetPixels(&bm), where);
+  }
+}
+
+TEST(LineModes, QuarterWordMixesOnlyAtExactQuarters) {
+  LICE_MemBitmap bm(4, 2, 0);
+  LICE_Clear(&bm, LICE_RGBA(3, 3, 3, 3));
+  LICE_Line(&bm, 0, 0, 3, 0, LICE_RGBA(255, 255, 255, 255), 0.25f);
+  LICE_Line(&bm, 0, 1, 3, 1, LICE_RGBA(255, 255, 255, 255), 0.2501f);
+  // A quarter of the colour's bytes plus three quarters of the destination's
+  // by shifts: 63 + 0 + 1; the copy operator at weight 64 gives 255 - 189.
+  EXPECT_EQ(LICE_GETR(LICE_GetPixel(&bm, 1, 0)), 64);
+  EXPECT_EQ(LICE_GETR(LICE_GetPixel(&bm, 1, 1)), 255 + (3 - 255) * 192 / 256);
 }
 
 TEST(LineModes, FastWeightsAndRefusals) {

@@ -221,6 +221,54 @@ TEST(Polygons, TrianglesFillExactRows) {
   EXPECT_EQ(SetPixels(&bm), expected);
 }
 
+// Rows of a polygon from its bands: x from..to for each row starting at top.
+PixelSet rowsFrom(int top, std::vector<std::pair<int, int>> rows) {
+  PixelSet set;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    for (int x = rows[i].first; x <= rows[i].second; ++x) set.insert({x, top + int(i)});
+  }
+  return set;
+}
+
+TEST(Polygons, BandsBetweenVerticesAreTrapezoids) {
+  // Sorted (2,0) (9,3) (0,5) (6,8): left chain (2,0) (0,5) (6,8), right chain
+  // (2,0) (9,3) (6,8). Bands: rows 0..3 with left x 2 -> (int)0.8 and right
+  // 2 -> 9; rows 4..5 with left (int)0.4 -> 0 and right (int)8.4 -> (int)7.8;
+  // rows 6..8 with left 2 -> 6 and right (int)7.2 -> 6. Each band is a
+  // trapezoid, whose edges step in 16.16 from the half pixel.
+  const int xs[] = {2, 9, 6, 0}, ys[] = {0, 3, 8, 5};
+  LICE_MemBitmap bm(12, 10, 0);
+  LICE_Clear(&bm, 0);
+  LICE_FillConvexPolygon(&bm, xs, ys, 4, kTen, 1.0f, LICE_MODE_ADD);
+  EXPECT_EQ(SetPixels(&bm),
+            rowsFrom(0, {{2, 2}, {1, 4}, {1, 7}, {0, 9}, {0, 8}, {0, 7}, {2, 7}, {4, 7}, {6, 6}}));
+  expectEachPixelOnce(&bm);
+}
+
+TEST(Polygons, FlatTopsAndBottomsNeedNoSlope) {
+  // The right chain starts with the edge (2,1)-(8,1) and the left one ends
+  // with (2,4)-(8,4): horizontal edges give their outer ends.
+  const int xs[] = {2, 8, 8, 2}, ys[] = {1, 1, 4, 4};
+  LICE_MemBitmap bm(12, 6, 0);
+  LICE_Clear(&bm, 0);
+  LICE_FillConvexPolygon(&bm, xs, ys, 4, kTen, 1.0f, LICE_MODE_ADD);
+  EXPECT_EQ(SetPixels(&bm), rowsFrom(1, {{2, 8}, {2, 8}, {2, 8}, {2, 8}}));
+  expectEachPixelOnce(&bm);
+  GuardedBitmap guarded(8, 8);
+  const int far[] = {INT_MIN, INT_MAX, INT_MAX, INT_MIN}, farY[] = {-5, -5, 3, 3};
+  LICE_FillConvexPolygon(&guarded.bitmap, far, farY, 4, kWhite);
+  EXPECT_TRUE(guarded.GuardsIntact());
+  EXPECT_EQ(SetPixels(&guarded.bitmap).size(), 32u);
+}
+
+TEST(Polygons, FlippedBitmapsCountRowsFromTheLogicalTop) {
+  FlippedTestBitmap bm(6, 4);
+  LICE_FillTriangle(&bm, 0, 0, 5, 0, 0, 1, kWhite);
+  EXPECT_EQ(bm.pixels[size_t(3 * 6 + 5)], kWhite); // logical row 0 is stored last
+  EXPECT_EQ(LICE_GetPixel(&bm, 0, 1), kWhite);
+  EXPECT_EQ(LICE_GetPixel(&bm, 0, 2), 0u);
+}
+
 TEST(Polygons, PointOrderDoesNotMatterAndRowsFillOnce) {
   const int xs[] = {10, 16, 16, 10, 4, 4}, ys[] = {2, 6, 12, 16, 12, 6};
   const int xr[] = {4, 16, 10, 4, 10, 16}, yr[] = {6, 12, 2, 12, 16, 6};
