@@ -25,93 +25,110 @@ struct TextWalker {
 
 } // namespace
 
+const LICE_CachedFont::charEnt* LICE_CachedFont::GlyphFor(unsigned short c) {
+  const charEnt* rec = Record(c);
+  if (!rec || !rec->base_offset) {
+    if (!RenderGlyph(c)) return nullptr;
+    rec = Record(c); // found again: rendering may have grown the table
+  }
+  return rec && rec->base_offset > 0 ? rec : nullptr;
+}
+
 int LICE_CachedFont::MeasureCached(const char* str, int strcnt, UINT dtFlags, int* width,
                                    int* height) {
+  const bool vertical = m_flags & LICE_FONT_FLAG_VERTICAL;
   int x = 0, y = 0, widest = 0, tallest = 0;
   TextWalker walk{str, strcnt};
   unsigned short c;
   while (walk.next(&c)) {
     if (c == '\r') continue;
     if (c == '\n' && !(dtFlags & DT_SINGLELINE)) {
-      x = 0;
-      y += m_line_height + m_lsadj;
+      (vertical ? y : x) = 0;
+      (vertical ? x : y) += m_line_height + m_lsadj;
       continue;
     }
-    if (c == '\n') c = ' ';
-    charEnt* rec = Record(c);
-    if (!rec || !rec->base_offset) {
-      if (!RenderGlyph(c)) continue;
-      rec = Record(c);
+    const charEnt* rec = GlyphFor(c == '\n' ? ' ' : c);
+    if (!rec) continue;
+    if (vertical) {
+      tallest = std::max({tallest, y + rec->advance, y + rec->height});
+      widest = std::max(widest, x + rec->width);
+      y += rec->advance;
+    } else {
+      widest = std::max({widest, x + rec->advance, x + rec->width});
+      tallest = std::max(tallest, y + rec->height);
+      x += rec->advance;
     }
-    if (!rec || rec->base_offset < 0) continue;
-    widest = std::max({widest, x + rec->advance, x + rec->width});
-    tallest = std::max(tallest, y + rec->height);
-    x += rec->advance;
   }
   *width = widest;
   *height = tallest;
-  return tallest;
+  return vertical ? widest : tallest;
 }
 
 int LICE_CachedFont::DrawTextCached(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
                                     UINT dtFlags) {
   int width = 0, height = 0;
   if (dtFlags & DT_CALCRECT) {
-    MeasureCached(str, strcnt, dtFlags, &width, &height);
+    const int extent = MeasureCached(str, strcnt, dtFlags, &width, &height);
     rect->right = rect->left + width;
     rect->bottom = rect->top + height;
-    return height;
+    return extent;
   }
   if (!bm) return 0;
   const float savedAlpha = m_alpha;
   if (dtFlags & LICE_DT_USEFGALPHA) m_alpha = m_alpha * float(LICE_GETA(m_fg)) / 255.0f;
-  int result = 0;
-  if (m_alpha > 0.0f) {
-    int x = rect->left, y = rect->top;
-    if (dtFlags & (DT_VCENTER | DT_CENTER | DT_BOTTOM | DT_RIGHT)) {
-      MeasureCached(str, strcnt, dtFlags, &width, &height);
-      if (dtFlags & DT_CENTER)
-        x = rect->left + (rect->right - rect->left - width) / 2;
-      else if (dtFlags & DT_RIGHT)
-        x = rect->right - width;
-      if (dtFlags & DT_VCENTER)
-        y = rect->top + (rect->bottom - rect->top - height) / 2;
-      else if (dtFlags & DT_BOTTOM)
-        y = rect->bottom - height;
-    }
-    RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
-    if (!(dtFlags & DT_NOCLIP)) {
-      clip = {std::max(rect->left, 0), std::max(rect->top, 0),
-              std::min(rect->right, bm->getWidth()), std::min(rect->bottom, bm->getHeight())};
-    }
-    if (clip.right > clip.left && clip.bottom > clip.top) {
-      const int startX = x, startY = y;
-      int lowest = startY;
-      TextWalker walk{str, strcnt};
-      unsigned short c;
-      while (walk.next(&c)) {
-        if (c == '\r') continue;
-        if (c == '\n' && !(dtFlags & DT_SINGLELINE)) {
-          x = startX;
-          y += m_line_height + m_lsadj;
-          continue;
-        }
-        if (c == '\n') c = ' ';
-        charEnt* rec = Record(c);
-        if (!rec || !rec->base_offset) {
-          if (!RenderGlyph(c)) continue;
-          rec = Record(c);
-        }
-        if (!rec || rec->base_offset < 0) continue;
-        const int h = rec->height, advance = rec->advance;
-        if (DrawGlyph(bm, c, x, y, &clip)) lowest = std::max(lowest, y + h);
-        x += advance;
-      }
-      result = lowest - startY;
-    }
-  }
+  const int result = m_alpha > 0.0f ? DrawCachedRun(bm, str, strcnt, rect, dtFlags) : 0;
   m_alpha = savedAlpha;
   return result;
+}
+
+int LICE_CachedFont::DrawCachedRun(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
+                                   UINT dtFlags) {
+  const bool vertical = m_flags & LICE_FONT_FLAG_VERTICAL;
+  const bool bottomUp = vertical && (m_flags & LICE_FONT_FLAG_VERTICAL_BOTTOMUP);
+  int width = 0, height = 0;
+  int x = rect->left, y = rect->top;
+  const bool aligned = dtFlags & (DT_VCENTER | DT_CENTER | DT_BOTTOM | DT_RIGHT);
+  if (aligned || bottomUp) MeasureCached(str, strcnt, dtFlags, &width, &height);
+  if (dtFlags & DT_CENTER)
+    x = rect->left + (rect->right - rect->left - width) / 2;
+  else if (dtFlags & DT_RIGHT)
+    x = rect->right - width;
+  if (dtFlags & DT_VCENTER)
+    y = rect->top + (rect->bottom - rect->top - height) / 2;
+  else if (dtFlags & DT_BOTTOM)
+    y = rect->bottom - height;
+  if (bottomUp) y += height; // text starts at the bottom and runs up
+  RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
+  if (!(dtFlags & DT_NOCLIP)) {
+    clip = {std::max(rect->left, 0), std::max(rect->top, 0), std::min(rect->right, bm->getWidth()),
+            std::min(rect->bottom, bm->getHeight())};
+  }
+  if (clip.right <= clip.left || clip.bottom <= clip.top) return 0;
+  const int startX = x, startY = y;
+  int farthest = vertical ? startX : startY; // the drawn extent across the text
+  TextWalker walk{str, strcnt};
+  unsigned short c;
+  while (walk.next(&c)) {
+    if (c == '\r') continue;
+    if (c == '\n' && !(dtFlags & DT_SINGLELINE)) {
+      if (vertical)
+        y = startY, x += m_line_height + m_lsadj;
+      else
+        x = startX, y += m_line_height + m_lsadj;
+      continue;
+    }
+    if (c == '\n') c = ' ';
+    const charEnt* rec = GlyphFor(c);
+    if (!rec) continue;
+    const int w = rec->width, h = rec->height, advance = rec->advance;
+    const int top = bottomUp ? y - h : y;
+    if (DrawGlyph(bm, c, x, top, &clip)) farthest = std::max(farthest, vertical ? x + w : top + h);
+    if (bottomUp)
+      y -= advance; // up by the height, back down by height - advance
+    else
+      (vertical ? y : x) += advance;
+  }
+  return farthest - (vertical ? startX : startY);
 }
 
 int LICE_CachedFont::DrawTextNative(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,

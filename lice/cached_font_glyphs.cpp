@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "lice/cached_font_scratch.h"
+#include "lice/cached_glyph_render.h"
 #include "lice/lice_text.h"
 #include "lice/shape_ops.h"
 
@@ -32,6 +34,18 @@ void applyEffect(unsigned char* p, int w, int h, int flags) {
                             ? full(x - 1, y) || full(x, y - 1) || full(x - 1, y - 1)
                             : full(x - 1, y) || full(x + 1, y) || full(x, y - 1) || full(x, y + 1);
       if (mark) p[y * w + x] = 128;
+    }
+  }
+}
+
+// A quarter turn of a w x h block into an h x w one: clockwise for text
+// running down (the glyph's top faces right), the other way for text running
+// up.
+void turnQuarter(const unsigned char* in, int w, int h, bool bottomUp, unsigned char* out) {
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      const int nx = bottomUp ? y : h - 1 - y, ny = bottomUp ? w - 1 - x : x;
+      out[ny * h + nx] = in[y * w + x];
     }
   }
 }
@@ -99,9 +113,17 @@ void LICE_CachedFont::StoreCoverage(charEnt* rec, LICE_IBitmap* scratch, int w, 
     for (int y = 1; y < h; ++y) memmove(out + y * stored, out + y * w, size_t(stored));
     m_cachestore.Resize(oldSize + stored * h, false);
   }
-  *rec = {oldSize + 1, stored, h, advance, rec->charid};
+  int width = stored, height = h;
+  if (m_flags & LICE_FONT_FLAG_VERTICAL) {
+    std::vector<unsigned char> upright(m_cachestore.Get() + oldSize,
+                                       m_cachestore.Get() + oldSize + stored * h);
+    turnQuarter(upright.data(), stored, h, m_flags & LICE_FONT_FLAG_VERTICAL_BOTTOMUP,
+                m_cachestore.Get() + oldSize);
+    std::swap(width, height);
+  }
+  *rec = {oldSize + 1, width, height, advance, rec->charid};
   if (m_flags & (LICE_FONT_FLAG_FX_MONO | LICE_FONT_FLAG_FX_SHADOW | LICE_FONT_FLAG_FX_OUTLINE)) {
-    applyEffect(m_cachestore.Get() + oldSize, stored, h, m_flags);
+    applyEffect(m_cachestore.Get() + oldSize, width, height, m_flags);
   }
 }
 
@@ -110,32 +132,30 @@ bool LICE_CachedFont::DrawGlyph(LICE_IBitmap* bm, unsigned short c, int xpos, in
   const charEnt* rec = Record(c);
   if (!rec || rec->base_offset <= 0) return false;
   const int w = rec->width, h = rec->height;
-  if (xpos >= clipR->right || ypos >= clipR->bottom || xpos + w <= clipR->left ||
-      ypos + h <= clipR->top) {
+  // 64-bit ends: a pen far out on a huge rectangle must not wrap around.
+  const int64_t right = int64_t(xpos) + w, bottom = int64_t(ypos) + h;
+  if (xpos >= clipR->right || ypos >= clipR->bottom || right <= clipR->left ||
+      bottom <= clipR->top) {
     return false;
   }
   const unsigned char* coverage = m_cachestore.Get() + rec->base_offset - 1;
   const int x0 = std::max(xpos, int(clipR->left)), y0 = std::max(ypos, int(clipR->top));
-  const int x1 = std::min(xpos + w, int(clipR->right)), y1 = std::min(ypos + h, int(clipR->bottom));
-  coverage += (y0 - ypos) * w + (x0 - xpos);
+  const int x1 = int(std::min(right, int64_t(clipR->right)));
+  const int y1 = int(std::min(bottom, int64_t(clipR->bottom)));
+  coverage += ptrdiff_t(y0 - ypos) * w + (x0 - xpos);
   if (m_bgmode == 1) {
     LICE_FillRect(bm, x0, y0, x1 - x0, y1 - y0, m_bg, m_alpha, m_comb & ~LICE_MODE_USE_ALPHA);
   }
-  const bool effect = m_flags & (LICE_FONT_FLAG_FX_SHADOW | LICE_FONT_FLAG_FX_OUTLINE);
-  if (!effect) {
-    LICE_DrawGlyphEx(bm, x0, y0, m_fg, coverage, x1 - x0, w, y1 - y0, m_alpha, m_comb);
-    return true;
-  }
-  // Effect fonts: full coverage is the text colour, the marked rim the effect colour.
-  std::vector<unsigned char> rim(size_t((x1 - x0) * (y1 - y0))), core(rim.size());
-  for (int y = 0; y < y1 - y0; ++y) {
-    for (int x = 0; x < x1 - x0; ++x) {
-      const unsigned char v = coverage[y * w + x];
-      core[size_t(y * (x1 - x0) + x)] = v == 255 ? 255 : 0;
-      rim[size_t(y * (x1 - x0) + x)] = v && v != 255 ? 255 : 0;
-    }
-  }
-  LICE_DrawGlyph(bm, x0, y0, m_effectcol, rim.data(), x1 - x0, y1 - y0, m_alpha, m_comb);
-  LICE_DrawGlyph(bm, x0, y0, m_fg, core.data(), x1 - x0, y1 - y0, m_alpha, m_comb);
-  return true;
+  lice_detail::BitmapView view;
+  if (!lice_detail::getView(bm, &view)) return false;
+  // The clip rectangle lies inside the bitmap; the view check keeps a caller's
+  // larger rectangle from reaching past it.
+  if (x0 < 0 || y0 < 0 || x1 > view.w || y1 > view.h) return false;
+  using lice_glyph::Style;
+  const Style style = (m_flags & (LICE_FONT_FLAG_FX_SHADOW | LICE_FONT_FLAG_FX_OUTLINE))
+                          ? Style::Effect
+                      : (m_flags & LICE_FONT_FLAG_FX_MONO) ? Style::Mono
+                                                           : Style::Normal;
+  const lice_glyph::Ink ink{m_fg, m_effectcol, m_alpha, m_comb};
+  return lice_glyph::Render(view, x0, y0, coverage, x1 - x0, w, y1 - y0, style, ink);
 }

@@ -88,7 +88,10 @@ private:
   bool DrawGlyph(LICE_IBitmap* bm, unsigned short c, int xpos, int ypos, const RECT* clipR);
   int DrawTextNative(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect, UINT dtFlags);
   int DrawTextCached(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect, UINT dtFlags);
+  int DrawCachedRun(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect, UINT dtFlags);
   int MeasureCached(const char* str, int strcnt, UINT dtFlags, int* width, int* height);
+  // The record for c, rendered on first use; null when it draws nothing.
+  const charEnt* GlyphFor(unsigned short c);
   bool UseNative(UINT dtFlags) const;
   void StoreCoverage(charEnt* rec, LICE_IBitmap* scratch, int w, int h, int advance);
   void ApplyEffects(charEnt* rec);

@@ -1,6 +1,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "lice/lice.h"
@@ -93,6 +95,128 @@ TEST_F(CachedFontTest, GlyphsAreFoundAgainAfterTheCacheGrows) {
   LICE_Clear(&bm, 0);
   draw("\xC3\xA9", {0, 0, 60, 60}, 0);
   EXPECT_EQ(LICE_BitmapCmp(&first, &bm), 0);
+}
+
+// Pixel values by position, for comparing turned glyphs.
+using PixelMap = std::map<std::pair<int, int>, LICE_Pixel32>;
+
+PixelMap pixelsOf(LICE_IBitmap* bm) {
+  PixelMap map;
+  for (const auto& p : SetPixels(bm)) map[p] = LICE_GetPixel(bm, p.first, p.second);
+  return map;
+}
+
+class CachedFontStyles : public ::testing::Test {
+protected:
+  // A fresh cached font of its own over a new GDI font, with these flags.
+  std::unique_ptr<LICE_CachedFont> font(int flags) {
+    auto f = std::make_unique<LICE_CachedFont>();
+    f->SetFromHFont(CreateFont(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                    flags | LICE_FONT_FLAG_OWNS_HFONT);
+    f->SetTextColor(LICE_RGBA(255, 255, 255, 255));
+    return f;
+  }
+  int draw(LICE_CachedFont* f, LICE_IBitmap* bm, const char* text, RECT r, UINT flags = 0) {
+    return f->DrawText(bm, text, -1, &r, flags | LICE_DT_NEEDALPHA);
+  }
+};
+
+TEST_F(CachedFontStyles, VerticalGlyphsAreTurnedAQuarter) {
+  auto across = font(0);
+  LICE_MemBitmap flat(60, 60, 0);
+  LICE_Clear(&flat, 0);
+  draw(across.get(), &flat, "L", {0, 0, 60, 60});
+  RECT box{0, 0, 0, 0};
+  const int h = across->DrawText(nullptr, "L", -1, &box, DT_CALCRECT | LICE_DT_NEEDALPHA);
+  const PixelMap upright = pixelsOf(&flat);
+  ASSERT_FALSE(upright.empty());
+  ASSERT_GT(h, 0);
+
+  // Running down: the glyph's top row becomes its rightmost column.
+  auto down = font(LICE_FONT_FLAG_VERTICAL);
+  LICE_MemBitmap turned(60, 60, 0);
+  LICE_Clear(&turned, 0);
+  draw(down.get(), &turned, "L", {0, 0, 60, 60});
+  PixelMap expected;
+  for (const auto& [p, v] : upright) expected[{h - 1 - p.second, p.first}] = v;
+  EXPECT_EQ(pixelsOf(&turned), expected);
+
+  // Running up from the bottom: the top row becomes the leftmost column and
+  // the glyph's left edge sits on the rectangle's bottom.
+  auto up = font(LICE_FONT_FLAG_VERTICAL | LICE_FONT_FLAG_VERTICAL_BOTTOMUP);
+  LICE_Clear(&turned, 0);
+  draw(up.get(), &turned, "L", {0, 0, 60, 50}, DT_BOTTOM);
+  expected.clear();
+  for (const auto& [p, v] : upright) expected[{p.second, 50 - 1 - p.first}] = v;
+  EXPECT_EQ(pixelsOf(&turned), expected);
+}
+
+TEST_F(CachedFontStyles, VerticalTextAdvancesDownAndBreaksToTheRight) {
+  auto down = font(LICE_FONT_FLAG_VERTICAL);
+  RECT one{0, 0, 0, 0}, two{0, 0, 0, 0};
+  const int wide = down->DrawText(nullptr, "L", -1, &one, DT_CALCRECT | LICE_DT_NEEDALPHA);
+  down->DrawText(nullptr, "LL", -1, &two, DT_CALCRECT | LICE_DT_NEEDALPHA);
+  EXPECT_EQ(wide, one.right); // measuring returns the width of vertical text
+  EXPECT_EQ(two.right, one.right);
+  EXPECT_GT(two.bottom, one.bottom);
+  const int step = two.bottom - one.bottom; // one advance
+
+  LICE_MemBitmap a(80, 80, 0), b(80, 80, 0);
+  LICE_Clear(&a, 0), LICE_Clear(&b, 0);
+  draw(down.get(), &a, "L", {0, 0, 80, 80});
+  draw(down.get(), &a, "L", {0, step, 80, 80});
+  draw(down.get(), &b, "LL", {0, 0, 80, 80});
+  EXPECT_EQ(LICE_BitmapCmp(&a, &b), 0);
+  LICE_Clear(&a, 0), LICE_Clear(&b, 0);
+  draw(down.get(), &a, "L", {0, 0, 80, 80});
+  draw(down.get(), &a, "L", {down->GetLineHeight(), 0, 80, 80});
+  draw(down.get(), &b, "L\nL", {0, 0, 80, 80});
+  EXPECT_EQ(LICE_BitmapCmp(&a, &b), 0);
+}
+
+TEST_F(CachedFontStyles, MonoGlyphsMixEveryCoveredPixelAlike) {
+  auto mono = font(LICE_FONT_FLAG_FX_MONO);
+  const LICE_Pixel32 ink = LICE_RGBA(200, 100, 50, 10);
+  mono->SetTextColor(ink);
+  LICE_MemBitmap bm(60, 30, 0);
+  LICE_Clear(&bm, 0);
+  draw(mono.get(), &bm, "W", {0, 0, 60, 30});
+  ASSERT_FALSE(SetPixels(&bm).empty());
+  for (const auto& [p, v] : pixelsOf(&bm)) ASSERT_EQ(v, ink); // stored as it is
+  // Half strength: colour + (dest - colour) * 128 / 256 per channel, the
+  // alpha channel moving toward 255 instead of the colour's alpha.
+  mono->SetCombineMode(LICE_MODE_COPY, 0.5f);
+  LICE_Clear(&bm, 0);
+  draw(mono.get(), &bm, "W", {0, 0, 60, 30});
+  ASSERT_FALSE(SetPixels(&bm).empty());
+  for (const auto& [p, v] : pixelsOf(&bm)) ASSERT_EQ(v, LICE_RGBA(100, 50, 25, 128));
+}
+
+TEST_F(CachedFontStyles, GlyphsMoveTheAlphaChannelTowardOpaque) {
+  auto plain = font(0);
+  plain->SetTextColor(LICE_RGBA(255, 255, 255, 0));
+  LICE_MemBitmap bm(60, 30, 0);
+  LICE_Clear(&bm, 0);
+  draw(plain.get(), &bm, "W", {0, 0, 60, 30});
+  bool full = false;
+  for (const auto& [p, v] : pixelsOf(&bm)) {
+    ASSERT_EQ(LICE_GETA(v), LICE_GETR(v)) << p.first << "," << p.second;
+    full = full || v == LICE_RGBA(255, 255, 255, 255);
+  }
+  EXPECT_TRUE(full); // full coverage leaves nothing of the destination
+}
+
+TEST_F(CachedFontStyles, OutlinesUseTheEffectColourOnTheRim) {
+  auto outlined = font(LICE_FONT_FLAG_FX_OUTLINE);
+  const LICE_Pixel32 ink = LICE_RGBA(250, 0, 0, 255), rim = LICE_RGBA(0, 0, 250, 255);
+  outlined->SetTextColor(ink);
+  outlined->SetEffectColor(rim);
+  LICE_MemBitmap bm(60, 30, 0);
+  LICE_Clear(&bm, 0);
+  draw(outlined.get(), &bm, "O", {0, 0, 60, 30});
+  std::set<LICE_Pixel32> seen;
+  for (const auto& [p, v] : pixelsOf(&bm)) seen.insert(v);
+  EXPECT_EQ(seen, (std::set<LICE_Pixel32>{ink, rim}));
 }
 
 TEST(CachedFontLifetime, TheLastFontReleasesTheScratchBitmaps) {
