@@ -22,9 +22,15 @@ bool circleIsDrawable(const BitmapView& v, float cx, float cy, float r) {
   return cx + r + 2 >= 0 && cy + r + 2 >= 0 && cx - r - 2 < v.w && cy - r - 2 < v.h;
 }
 
-bool prepare(LICE_IBitmap* dest, float cx, float cy, float r, float alpha, BitmapView* v, int* ia) {
+// Rows are addressed as stored; a flipped bitmap turns the centre's y into
+// height - 1 - y first, so that a centre on a half pixel rounds the same way
+// in storage whichever way up the bitmap is.
+bool prepare(LICE_IBitmap* dest, float cx, float* cy, float r, float alpha, BitmapView* v,
+             int* ia) {
   *ia = lice_detail::alphaWeight(alpha);
-  return *ia > 0 && lice_detail::getView(dest, v) && circleIsDrawable(*v, cx, cy, r);
+  if (*ia <= 0 || !lice_detail::getView(dest, v, false)) return false;
+  if (dest->isFlipped()) *cy = float(v->h - 1) - *cy;
+  return circleIsDrawable(*v, cx, *cy, r);
 }
 
 ClipBox wholeBitmap(const BitmapView& v) {
@@ -37,8 +43,10 @@ void LICE_Circle(LICE_IBitmap* dest, float cx, float cy, float r, LICE_Pixel32 c
                  int mode, bool aa) {
   BitmapView v;
   int ia = 0;
-  if (!prepare(dest, cx, cy, r, alpha, &v, &ia)) return;
+  const float logicalY = cy;
+  if (!prepare(dest, cx, &cy, r, alpha, &v, &ia)) return;
   if (const LICE_SmallCircle* s = LICE_FindSmallCircle(r)) {
+    cy = logicalY; // the stamp is placed by LICE_DrawGlyph, which turns rows itself
     // Floored like the centres, so that stamps left of or above the bitmap
     // are not pulled a pixel toward it.
     LICE_DrawGlyph(dest, int(std::floor(cx - r)), int(std::floor(cy - r)), color,
@@ -52,7 +60,7 @@ void LICE_FillCircle(LICE_IBitmap* dest, float cx, float cy, float r, LICE_Pixel
                      float alpha, int mode, bool aa) {
   BitmapView v;
   int ia = 0;
-  if (!prepare(dest, cx, cy, r, alpha, &v, &ia)) return;
+  if (!prepare(dest, cx, &cy, r, alpha, &v, &ia)) return;
   lice_circle::Draw(v, wholeBitmap(v), cx, cy, r, color, ia, mode, aa, true);
 }
 
@@ -100,11 +108,19 @@ void LICE_Arc(LICE_IBitmap* dest, float cx, float cy, float r, float minAngle, f
   BitmapView v;
   int ia = 0;
   if (!std::isfinite(minAngle) || !std::isfinite(maxAngle)) return;
-  if (!prepare(dest, cx, cy, r, alpha, &v, &ia)) return;
+  const float logicalY = cy;
+  if (!prepare(dest, cx, &cy, r, alpha, &v, &ia)) return;
   const double span = double(maxAngle) - double(minAngle);
   if (span >= 2 * M_PI) {
-    LICE_Circle(dest, cx, cy, r, color, alpha, mode, aa);
+    LICE_Circle(dest, cx, logicalY, r, color, alpha, mode, aa);
     return;
+  }
+  if (dest->isFlipped()) {
+    // Upside down in storage, angle a points where pi - a does; the span
+    // keeps its size and now starts at pi - maxAngle.
+    const float turnedStart = float(M_PI) - maxAngle;
+    maxAngle = float(M_PI) - minAngle;
+    minAngle = turnedStart;
   }
   // Angles beyond a full turn are brought back by the remainder; the span is
   // kept as given, so the end never falls before the start.

@@ -139,6 +139,37 @@ TEST(CircleEdges, NearTheEdgesOnlyInsidePixelsChange) {
   }
 }
 
+// Stored rows of a flipped bitmap as an upright bitmap of the same size.
+void copyStorage(FlippedTestBitmap* flipped, LICE_IBitmap* upright) {
+  for (int y = 0; y < flipped->getHeight(); ++y) {
+    for (int x = 0; x < flipped->getWidth(); ++x) {
+      LICE_PutPixel(upright, x, y, flipped->pixels[size_t(y * flipped->getWidth() + x)], 1.0f,
+                    LICE_MODE_COPY);
+    }
+  }
+}
+
+TEST(CircleFlipped, CentreAndAnglesTurnBeforeRounding) {
+  // On a flipped bitmap of height 30, y becomes 29 - y before the centre is
+  // rounded: y = 9.5 is stored around row (int)(19.5 + 0.5) = 20, where an
+  // upright bitmap would put logical row 10 (stored row 19).
+  for (bool aa : {false, true}) {
+    FlippedTestBitmap flipped(30, 30);
+    LICE_MemBitmap stored(30, 30, 0), upright(30, 30, 0);
+    LICE_Clear(&upright, 0);
+    LICE_Circle(&flipped, 12, 9.5f, 5.5f, kWhite, 1.0f, 0, aa);
+    LICE_Arc(&flipped, 12, 9.5f, 9, 0.3f, 2.0f, kWhite, 1.0f, 0, aa);
+    copyStorage(&flipped, &stored);
+    LICE_Circle(&upright, 12, 19.5f, 5.5f, kWhite, 1.0f, 0, aa);
+    LICE_Arc(&upright, 12, 19.5f, 9, float(M_PI) - 2.0f, float(M_PI) - 0.3f, kWhite, 1.0f, 0, aa);
+    EXPECT_EQ(LICE_BitmapCmp(&stored, &upright), 0) << aa;
+    // The circle's top (radius 6 by the midpoint method, 5 + 1 anti-aliased)
+    // is row 14 around row 20; around row 19 it would reach row 13.
+    EXPECT_NE(LICE_GetPixel(&stored, 12, 14), 0u);
+    EXPECT_EQ(LICE_GetPixel(&stored, 12, 13), 0u);
+  }
+}
+
 // The circle's pixels inside an inclusive box.
 PixelSet insideBox(const PixelSet& s, int l, int t, int r, int b) {
   PixelSet out;
