@@ -1,3 +1,5 @@
+#include <climits>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -9,13 +11,14 @@ namespace hostcheck {
 
 namespace {
 
-// True while the process maps the bundle's shared object.
+// True while the process maps the bundle's shared object. The loader records
+// the resolved path, so the bundle path is resolved the same way first.
 bool moduleMapped(const juce::String& bundlePath) {
-  const std::string library = juce::File(bundlePath)
-                                  .getChildFile("Contents")
-                                  .getChildFile("x86_64-linux")
-                                  .getFullPathName()
-                                  .toStdString();
+  const std::string folder =
+      juce::File(bundlePath).getChildFile("Contents/x86_64-linux").getFullPathName().toStdString();
+  char resolved[PATH_MAX];
+  if (realpath(folder.c_str(), resolved) == nullptr) return false;
+  const std::string library = std::string(resolved) + "/";
   std::ifstream maps("/proc/self/maps");
   std::string line;
   while (std::getline(maps, line))
