@@ -212,6 +212,22 @@ TEST(LineFlipped, RowsCountFromTheLogicalTop) {
   EXPECT_EQ(LICE_GetPixel(&bm, 2, 0), kWhite);
 }
 
+TEST(LineFlipped, FloatLinesTurnYBeforeTakingFractions) {
+  // y = 1.25 on a flipped bitmap of height 6 is stored at 3.75: rows 3 and 4
+  // of storage take a quarter and three quarters.
+  FlippedTestBitmap bm(8, 6);
+  LICE_FLine(&bm, 0, 1.25f, 7, 1.25f, kWhite, 1.0f, 0, true);
+  LICE_MemBitmap upright(8, 6, 0);
+  LICE_Clear(&upright, 0);
+  LICE_FLine(&upright, 0, 3.75f, 7, 3.75f, kWhite, 1.0f, 0, true);
+  for (int y = 0; y < 6; ++y) {
+    for (int x = 0; x < 8; ++x) {
+      ASSERT_EQ(bm.pixels[size_t(y * 8 + x)], LICE_GetPixel(&upright, x, y)) << x << "," << y;
+    }
+  }
+  EXPECT_GT(LICE_GETR(bm.pixels[size_t(4 * 8 + 3)]), LICE_GETR(bm.pixels[size_t(3 * 8 + 3)]));
+}
+
 TEST(RectOutlines, DrawRectIncludesTheFarEdges) {
   LICE_MemBitmap bm(8, 8, 0);
   LICE_Clear(&bm, 0);
