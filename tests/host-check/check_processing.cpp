@@ -62,6 +62,22 @@ void checkAutomation(juce::AudioPluginInstance& instance, bool doublePrecision,
                 total.describe());
 }
 
+// Hosts send empty blocks to deliver parameter changes without audio; the
+// change must hold for the blocks that follow.
+void checkEmptyBlock(juce::AudioPluginInstance& instance, bool doublePrecision,
+                     CheckReport& report) {
+  EffectSettings settings;
+  setParameter(instance, kIn, 0.7f, settings);
+  if (doublePrecision)
+    processAndCompare<double>(instance, 0, 0, settings, false);
+  else
+    processAndCompare<float>(instance, 0, 0, settings, false);
+  AudioComparison next = processBlocks(instance, 512, 1, settings);
+  report.expect(next.matches(),
+                precisionName(doublePrecision) + " a change sent with an empty block holds",
+                next.describe());
+}
+
 } // namespace
 
 void checkProcessing(PluginHost& host, CheckReport& report) {
@@ -75,6 +91,7 @@ void checkProcessing(PluginHost& host, CheckReport& report) {
     report.expect(fresh.matches(),
                   precisionName(doublePrecision) + " fresh instance clips at the default threshold",
                   fresh.describe());
+    checkEmptyBlock(*instance, doublePrecision, report);
     checkRatesAndBlockSizes(*instance, doublePrecision, report);
     checkAutomation(*instance, doublePrecision, report);
   }
