@@ -178,7 +178,10 @@ void LICE_FLine(LICE_IBitmap* dest, float x1, float y1, float x2, float y2, LICE
   }
   BitmapView v;
   const int ia = lice_detail::alphaWeight(alpha);
-  if (ia <= 0 || !lice_detail::getView(dest, &v)) return;
+  if (ia <= 0 || !lice_detail::getView(dest, &v, false)) return;
+  // Rows as stored: a flipped bitmap turns y before the fractions are taken
+  // (the two weights do not sum to 256, so mirroring afterwards differs).
+  if (dest->isFlipped()) y1 = float(v.h - 1) - y1, y2 = float(v.h - 1) - y2;
   if (!LICE_ClipFLine(&x1, &y1, &x2, &y2, 0.0f, 0.0f, float(v.w - 1), float(v.h - 1))) return;
   if (x1 == x2 && y1 == y2) return;
   const bool xMajor = std::fabs(x2 - x1) >= std::fabs(y2 - y1);
