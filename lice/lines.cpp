@@ -20,6 +20,12 @@ void orderEnds(int& x1, int& y1, int& x2, int& y2) {
   if (x1 > x2 || (x1 == x2 && y1 > y2)) std::swap(x1, x2), std::swap(y1, y2);
 }
 
+// Row y of a flipped bitmap in storage order: turned before clipping, whose
+// truncations do not mirror. Kept within int for ends at the int limits.
+int turnedRow(const BitmapView& v, int y) {
+  return int(lice_detail::clampI64(int64_t(v.h) - 1 - y, INT32_MIN, INT32_MAX));
+}
+
 struct Walk {
   int x, y;       // current pixel
   int sMaj, sMin; // step directions along the major and minor axes
@@ -142,7 +148,8 @@ void LICE_Line(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, LICE_Pixel32 
                int mode, bool aa) {
   BitmapView v;
   const int ia = lice_detail::alphaWeight(alpha);
-  if (ia <= 0 || !lice_detail::getView(dest, &v)) return;
+  if (ia <= 0 || !lice_detail::getView(dest, &v, false)) return;
+  if (dest->isFlipped()) y1 = turnedRow(v, y1), y2 = turnedRow(v, y2);
   orderEnds(x1, y1, x2, y2);
   if (!LICE_ClipLine(&x1, &y1, &x2, &y2, 0, 0, v.w - 1, v.h - 1)) return;
   const Colour c = lice_shape::splitColour(color);

@@ -212,6 +212,31 @@ TEST(LineFlipped, RowsCountFromTheLogicalTop) {
   EXPECT_EQ(LICE_GetPixel(&bm, 2, 0), kWhite);
 }
 
+TEST(LineFlipped, IntegerLinesTurnYBeforeClipping) {
+  // Clipped ends are truncated, and truncation does not mirror: the stored
+  // rows must be those of an upright line drawn at height - 1 - y.
+  std::mt19937 random(11);
+  for (int round = 0; round < 300; ++round) {
+    const int x1 = int(random() % 60) - 10, y1 = int(random() % 50) - 10;
+    const int x2 = int(random() % 60) - 10, y2 = int(random() % 50) - 10;
+    const bool aa = round % 2;
+    FlippedTestBitmap flipped(40, 30);
+    LICE_MemBitmap upright(40, 30, 0);
+    LICE_Clear(&upright, 0);
+    LICE_Line(&flipped, x1, y1, x2, y2, kWhite, 0.8f, LICE_MODE_COPY, aa);
+    LICE_Line(&upright, x1, 29 - y1, x2, 29 - y2, kWhite, 0.8f, LICE_MODE_COPY, aa);
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        ASSERT_EQ(flipped.pixels[size_t(y * 40 + x)], LICE_GetPixel(&upright, x, y))
+            << x1 << "," << y1 << " " << x2 << "," << y2 << " at " << x << "," << y;
+      }
+    }
+  }
+  FlippedTestBitmap far(6, 4); // turning y must not overflow
+  LICE_Line(&far, 2, INT_MIN, 2, INT_MAX, kWhite);
+  for (int y = 0; y < 4; ++y) EXPECT_EQ(LICE_GetPixel(&far, 2, y), kWhite) << y;
+}
+
 TEST(LineFlipped, FloatLinesTurnYBeforeTakingFractions) {
   // y = 1.25 on a flipped bitmap of height 6 is stored at 3.75: rows 3 and 4
   // of storage take a quarter and three quarters.
