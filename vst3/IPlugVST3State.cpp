@@ -57,6 +57,16 @@ tresult PLUGIN_API IPlugVST3::getEditorState(IBStream* stream) {
 // the chunk (older saves) restores the parameters and keeps the bypass;
 // anything shorter, or a value that is not finite, changes nothing.
 tresult PLUGIN_API IPlugVST3::setEditorState(IBStream* stream) {
+  const tresult result = RestoreEditorState(stream);
+  // Hosts that cache parameter values learn them only from the component's
+  // state, which stays empty: tell them to read the restored values again.
+  // Outside the plug-in lock, since the host calls back into the controller.
+  if (result == kResultOk && componentHandler)
+    componentHandler->restartComponent(kParamValuesChanged);
+  return result;
+}
+
+tresult IPlugVST3::RestoreEditorState(IBStream* stream) {
   if (!stream) return kInvalidArgument;
   WDL_MutexLock hold(GetMutex());
   ByteChunk chunk;

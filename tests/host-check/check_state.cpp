@@ -58,6 +58,15 @@ EffectSettings checkRoundTrip(PluginHost& host, juce::AudioPluginInstance& origi
   std::unique_ptr<juce::AudioPluginInstance> copy =
       restoredInstance(host, saved, report, "restoring settings");
   if (copy == nullptr) return settings;
+  // The host shows and automates from its own copy of the values.
+  for (int index = 0; index < kParameterCount; ++index) {
+    juce::AudioProcessorParameter* shown = findParameter(*copy, index);
+    juce::AudioProcessorParameter* set = findParameter(original, index);
+    if (report.expect(shown != nullptr && set != nullptr,
+                      std::string("restored instance lists ") + parameterRange(index).name))
+      report.expectNumber(std::string("host sees the restored ") + parameterRange(index).name,
+                          shown->getValue(), set->getValue(), 1e-6);
+  }
   std::string detail;
   report.expect(sameOutput(original, *copy, 256, detail),
                 "restored instance sounds like the original", detail);

@@ -135,3 +135,15 @@ TEST_F(StateTest, TheComponentStatePairIsNotImplemented) {
   EXPECT_EQ(kNotImplemented, component->setState(stream));
   stream->release();
 }
+
+TEST_F(StateTest, ARestoreAsksTheHostToReadTheValuesAgain) {
+  RecordingHandler* handler = new RecordingHandler;
+  ASSERT_EQ(kResultOk, controller->setComponentHandler(handler));
+  ASSERT_EQ(kResultOk, Restore(StateBytes(1.0, 2.0, 3.0, 0)));
+  ASSERT_EQ(1u, handler->restarts.size());
+  EXPECT_EQ(kParamValuesChanged, handler->restarts[0]);
+  EXPECT_EQ(kResultFalse, Restore(StateBytes(1.0, 2.0, 3.0, 0, 16)));
+  EXPECT_EQ(1u, handler->restarts.size()) << "a refused restore changes nothing to re-read";
+  ASSERT_EQ(kResultOk, controller->setComponentHandler(nullptr));
+  handler->release();
+}
