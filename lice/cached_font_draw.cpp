@@ -1,9 +1,20 @@
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "lice/cached_font_scratch.h"
 #include "lice/lice_text.h"
+#include "lice/lice_view.h"
+
+using lice_detail::clampI64;
 
 namespace {
+
+// Pen positions are 64-bit: rectangles at the int limits and long texts
+// must not wrap; what reaches an int result is held at the limits.
+int heldInInt(int64_t v) {
+  return int(clampI64(v, INT_MIN, INT_MAX));
+}
 
 int colorRefOf(LICE_Pixel32 c) {
   return (LICE_GETR(c) << 16) | (LICE_GETG(c) << 8) | LICE_GETB(c);
@@ -37,14 +48,14 @@ const LICE_CachedFont::charEnt* LICE_CachedFont::GlyphFor(unsigned short c) {
 int LICE_CachedFont::MeasureCached(const char* str, int strcnt, UINT dtFlags, int* width,
                                    int* height) {
   const bool vertical = m_flags & LICE_FONT_FLAG_VERTICAL;
-  int x = 0, y = 0, widest = 0, tallest = 0;
+  int64_t x = 0, y = 0, widest = 0, tallest = 0;
   TextWalker walk{str, strcnt};
   unsigned short c;
   while (walk.next(&c)) {
     if (c == '\r') continue;
     if (c == '\n' && !(dtFlags & DT_SINGLELINE)) {
       (vertical ? y : x) = 0;
-      (vertical ? x : y) += m_line_height + m_lsadj;
+      (vertical ? x : y) += int64_t(m_line_height) + m_lsadj;
       continue;
     }
     const charEnt* rec = GlyphFor(c == '\n' ? ' ' : c);
@@ -59,9 +70,9 @@ int LICE_CachedFont::MeasureCached(const char* str, int strcnt, UINT dtFlags, in
       x += rec->advance;
     }
   }
-  *width = widest;
-  *height = tallest;
-  return vertical ? widest : tallest;
+  *width = heldInInt(widest);
+  *height = heldInInt(tallest);
+  return vertical ? *width : *height;
 }
 
 int LICE_CachedFont::DrawTextCached(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
@@ -69,8 +80,8 @@ int LICE_CachedFont::DrawTextCached(LICE_IBitmap* bm, const char* str, int strcn
   int width = 0, height = 0;
   if (dtFlags & DT_CALCRECT) {
     const int extent = MeasureCached(str, strcnt, dtFlags, &width, &height);
-    rect->right = rect->left + width;
-    rect->bottom = rect->top + height;
+    rect->right = heldInInt(int64_t(rect->left) + width);
+    rect->bottom = heldInInt(int64_t(rect->top) + height);
     return extent;
   }
   if (!bm) return 0;
@@ -86,17 +97,17 @@ int LICE_CachedFont::DrawCachedRun(LICE_IBitmap* bm, const char* str, int strcnt
   const bool vertical = m_flags & LICE_FONT_FLAG_VERTICAL;
   const bool bottomUp = vertical && (m_flags & LICE_FONT_FLAG_VERTICAL_BOTTOMUP);
   int width = 0, height = 0;
-  int x = rect->left, y = rect->top;
+  int64_t x = rect->left, y = rect->top;
   const bool aligned = dtFlags & (DT_VCENTER | DT_CENTER | DT_BOTTOM | DT_RIGHT);
   if (aligned || bottomUp) MeasureCached(str, strcnt, dtFlags, &width, &height);
   if (dtFlags & DT_CENTER)
-    x = rect->left + (rect->right - rect->left - width) / 2;
+    x = rect->left + (int64_t(rect->right) - rect->left - width) / 2;
   else if (dtFlags & DT_RIGHT)
-    x = rect->right - width;
+    x = int64_t(rect->right) - width;
   if (dtFlags & DT_VCENTER)
-    y = rect->top + (rect->bottom - rect->top - height) / 2;
+    y = rect->top + (int64_t(rect->bottom) - rect->top - height) / 2;
   else if (dtFlags & DT_BOTTOM)
-    y = rect->bottom - height;
+    y = int64_t(rect->bottom) - height;
   if (bottomUp) y += height; // text starts at the bottom and runs up
   RECT clip{0, 0, bm->getWidth(), bm->getHeight()};
   if (!(dtFlags & DT_NOCLIP)) {
@@ -104,31 +115,34 @@ int LICE_CachedFont::DrawCachedRun(LICE_IBitmap* bm, const char* str, int strcnt
             std::min(rect->bottom, bm->getHeight())};
   }
   if (clip.right <= clip.left || clip.bottom <= clip.top) return 0;
-  const int startX = x, startY = y;
-  int farthest = vertical ? startX : startY; // the drawn extent across the text
+  const int64_t startX = x, startY = y;
+  int64_t farthest = vertical ? startX : startY; // the drawn extent across the text
   TextWalker walk{str, strcnt};
   unsigned short c;
   while (walk.next(&c)) {
     if (c == '\r') continue;
     if (c == '\n' && !(dtFlags & DT_SINGLELINE)) {
       if (vertical)
-        y = startY, x += m_line_height + m_lsadj;
+        y = startY, x += int64_t(m_line_height) + m_lsadj;
       else
-        x = startX, y += m_line_height + m_lsadj;
+        x = startX, y += int64_t(m_line_height) + m_lsadj;
       continue;
     }
     if (c == '\n') c = ' ';
     const charEnt* rec = GlyphFor(c);
     if (!rec) continue;
     const int w = rec->width, h = rec->height, advance = rec->advance;
-    const int top = bottomUp ? y - h : y;
-    if (DrawGlyph(bm, c, x, top, &clip)) farthest = std::max(farthest, vertical ? x + w : top + h);
+    const int64_t top = bottomUp ? y - h : y;
+    // Beyond the int range a glyph cannot reach the bitmap.
+    const bool reachable = x == heldInInt(x) && top == heldInInt(top);
+    if (reachable && DrawGlyph(bm, c, int(x), int(top), &clip))
+      farthest = std::max(farthest, vertical ? x + w : top + h);
     if (bottomUp)
       y -= advance; // up by the height, back down by height - advance
     else
       (vertical ? y : x) += advance;
   }
-  return farthest - (vertical ? startX : startY);
+  return heldInInt(farthest - (vertical ? startX : startY));
 }
 
 int LICE_CachedFont::DrawTextNative(LICE_IBitmap* bm, const char* str, int strcnt, RECT* rect,
@@ -152,38 +166,41 @@ int LICE_CachedFont::DrawTextNative(LICE_IBitmap* bm, const char* str, int strcn
   SelectObject(scratch->getDC(), old);
   const int w = measured.right, h = measured.bottom;
   if (dtFlags & DT_CALCRECT) {
-    rect->right = rect->left + w;
-    rect->bottom = rect->top + h;
+    rect->right = heldInInt(int64_t(rect->left) + w);
+    rect->bottom = heldInInt(int64_t(rect->top) + h);
     return h;
   }
   if (!bm) return 0;
-  int x = rect->left, y = rect->top;
+  int64_t x = rect->left, y = rect->top;
   if (dtFlags & DT_RIGHT)
-    x = rect->right - w;
+    x = int64_t(rect->right) - w;
   else if (dtFlags & DT_CENTER)
-    x = (rect->left + rect->right - w) / 2;
+    x = (int64_t(rect->left) + rect->right - w) / 2;
   if (dtFlags & DT_BOTTOM)
-    y = rect->bottom - h;
+    y = int64_t(rect->bottom) - h;
   else if (dtFlags & DT_VCENTER)
-    y = (rect->top + rect->bottom - h) / 2;
-  int l = std::max(x, 0), t = std::max(y, 0);
-  int r = std::min(x + w, bm->getWidth()), b = std::min(y + h, bm->getHeight());
+    y = (int64_t(rect->top) + rect->bottom - h) / 2;
+  int64_t l = std::max<int64_t>(x, 0), t = std::max<int64_t>(y, 0);
+  int64_t r = std::min<int64_t>(x + w, bm->getWidth()),
+          b = std::min<int64_t>(y + h, bm->getHeight());
   if (!(dtFlags & DT_NOCLIP)) {
-    l = std::max(l, int(rect->left)), t = std::max(t, int(rect->top));
-    r = std::min(r, int(rect->right)), b = std::min(b, int(rect->bottom));
+    l = std::max<int64_t>(l, rect->left), t = std::max<int64_t>(t, rect->top);
+    r = std::min<int64_t>(r, rect->right), b = std::min<int64_t>(b, rect->bottom);
   }
   if (r <= l || b <= t) return 0;
-  scratch = lice_font_scratch::NativeBitmap(r - l, b - t);
+  // Clipped to the bitmap: from here the area is in int range.
+  const int cl = int(l), ct = int(t), cw = int(r - l), ch = int(b - t);
+  scratch = lice_font_scratch::NativeBitmap(cw, ch);
   if (!scratch) return 0;
-  LICE_Blit(scratch, bm, 0, 0, l, t, r - l, b - t, 1.0f, LICE_MODE_COPY);
+  LICE_Blit(scratch, bm, 0, 0, cl, ct, cw, ch, 1.0f, LICE_MODE_COPY);
   HDC dc = scratch->getDC();
   old = SelectObject(dc, m_font);
   ::SetTextColor(dc, colorRefOf(m_fg));
   ::SetBkMode(dc, m_bgmode);
   if (m_bgmode == 1) ::SetBkColor(dc, colorRefOf(m_bg));
-  RECT inScratch{x - l, y - t, x - l + w, y - t + h};
+  RECT inScratch{heldInInt(x - l), heldInInt(y - t), heldInInt(x - l + w), heldInInt(y - t + h)};
   SWELL_DrawText(dc, str, strcnt, &inScratch, int(dtFlags & 0xFFFF & ~0x136) | DT_NOPREFIX);
   SelectObject(dc, old);
-  LICE_Blit(bm, scratch, l, t, 0, 0, r - l, b - t, m_alpha, LICE_MODE_COPY);
+  LICE_Blit(bm, scratch, cl, ct, 0, 0, cw, ch, m_alpha, LICE_MODE_COPY);
   return h;
 }

@@ -1,3 +1,5 @@
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <map>
@@ -78,6 +80,43 @@ TEST_F(CachedFontTest, ClippingAndAlignment) {
   int minX = 999;
   for (const auto& p : SetPixels(&bm)) minX = std::min(minX, p.first);
   EXPECT_GE(minX, 120 - measured.right);
+}
+
+TEST_F(CachedFontTest, RectanglesAtTheIntLimitsKeepTheirPlacement) {
+  RECT measure{INT_MAX - 3, INT_MIN, 0, 0};
+  cached.DrawText(&bm, "Hg", -1, &measure, DT_CALCRECT);
+  EXPECT_EQ(measure.right, INT_MAX); // the sum is held at the limit
+  RECT size{0, 0, 0, 0};
+  cached.DrawText(&bm, "Hg", -1, &size, DT_CALCRECT);
+  // Centred on the whole int range: the text lands at -width/2 - 1 as it
+  // does for a rectangle of that left edge, half of it inside the bitmap.
+  draw("Hg", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, DT_CENTER | DT_VCENTER);
+  LICE_MemBitmap expected(120, 60, 0);
+  LICE_Clear(&expected, 0);
+  const int64_t left = INT_MIN + (int64_t(UINT32_MAX) - size.right) / 2;
+  const int64_t top = INT_MIN + (int64_t(UINT32_MAX) - size.bottom) / 2;
+  RECT plain{int(left), int(top), 1000, 1000};
+  cached.DrawText(&expected, "Hg", -1, &plain, LICE_DT_NEEDALPHA);
+  EXPECT_EQ(LICE_BitmapCmp(&bm, &expected), 0);
+  LICE_MemBitmap blank(120, 60, 0);
+  LICE_Clear(&blank, 0);
+  EXPECT_NE(LICE_BitmapCmp(&bm, &blank), 0);
+  // A pen walking past INT_MAX draws nothing and stops cleanly.
+  LICE_Clear(&bm, 0);
+  draw("WWWW\nW", {INT_MAX - 20, 0, INT_MAX, 60}, DT_NOCLIP);
+  EXPECT_EQ(LICE_BitmapCmp(&bm, &blank), 0);
+  // Lines of 256 pixels and more draw natively: the same limits hold there.
+  LICE_CachedFont large;
+  large.SetFromHFont(CreateFont(300, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                     LICE_FONT_FLAG_OWNS_HFONT);
+  ASSERT_GE(large.GetLineHeight(), 256);
+  RECT far{INT_MAX - 3, INT_MAX - 3, 0, 0};
+  large.DrawText(&bm, "H", -1, &far, DT_CALCRECT);
+  EXPECT_EQ(far.right, INT_MAX);
+  EXPECT_EQ(far.bottom, INT_MAX);
+  RECT nearEnd{INT_MAX - 10, INT_MAX - 10, INT_MAX, INT_MAX};
+  large.DrawText(&bm, "H", -1, &nearEnd, DT_NOCLIP);
+  EXPECT_EQ(LICE_BitmapCmp(&bm, &blank), 0);
 }
 
 TEST_F(CachedFontTest, GlyphsAreFoundAgainAfterTheCacheGrows) {
