@@ -116,7 +116,13 @@ tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valu
 tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string,
                                                     ParamValue& valueNormalized) {
   if (!string) return kInvalidArgument;
-  return EditController::getParamValueByString(tag, string, valueNormalized);
+  // The parameters' own parser reads "nan" as a number and passes it on.
+  ParamValue parsed = 0.0;
+  const tresult result = EditController::getParamValueByString(tag, string, parsed);
+  if (result != kResultOk) return result;
+  if (!std::isfinite(parsed)) return kResultFalse;
+  valueNormalized = parsed;
+  return kResultOk;
 }
 
 IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {

@@ -105,6 +105,8 @@ TEST_F(ParametersTest, TextsTurnBackIntoValues) {
   EXPECT_DOUBLE_EQ(0.0, n);
   EXPECT_FALSE(Parse(kBypass, "maybe", &n));
   EXPECT_FALSE(Parse(12345, "1", &n));
+  EXPECT_FALSE(Parse(kIn, "nan", &n)); // no value to set: the host must not get one
+  EXPECT_FALSE(Parse(kDistort, "-nan", &n));
   EXPECT_NE(kResultOk, controller->getParamValueByString(kIn, nullptr, n));
   for (double v : {0.0, 0.2, 0.5, 0.75, 1.0}) { // text of a value reads back as that value
     ASSERT_TRUE(Parse(kIn, Text(kIn, v).c_str(), &n));
