@@ -1,9 +1,11 @@
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
 
 #include "lice/lice_lines.h"
+#include "lice/lice_view.h"
 #include "lice/shape_ops.h"
 
 using lice_detail::BitmapView;
@@ -242,16 +244,26 @@ void LICE_DashedLine(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, int pxo
   });
 }
 
+namespace {
+// A sum held at the int limits: the edges are axis-aligned, so an edge moved
+// from beyond the limit to it still clips to the same pixels.
+int sumHeld(int a, int64_t b) {
+  return static_cast<int>(lice_detail::clampI64(a + b, INT_MIN, INT_MAX));
+}
+} // namespace
+
 void LICE_DrawRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_Pixel32 color, float alpha,
                    int mode) {
-  LICE_Line(dest, x, y, x + w, y, color, alpha, mode, false);
-  LICE_Line(dest, x + w, y, x + w, y + h, color, alpha, mode, false);
-  LICE_Line(dest, x + w, y + h, x, y + h, color, alpha, mode, false);
-  LICE_Line(dest, x, y + h, x, y, color, alpha, mode, false);
+  const int r = sumHeld(x, w), b = sumHeld(y, h);
+  LICE_Line(dest, x, y, r, y, color, alpha, mode, false);
+  LICE_Line(dest, r, y, r, b, color, alpha, mode, false);
+  LICE_Line(dest, r, b, x, b, color, alpha, mode, false);
+  LICE_Line(dest, x, b, x, y, color, alpha, mode, false);
 }
 
 void LICE_BorderedRect(LICE_IBitmap* dest, int x, int y, int w, int h, LICE_Pixel32 bgcolor,
                        LICE_Pixel32 fgcolor, float alpha, int mode) {
-  LICE_FillRect(dest, x + 1, y + 1, w - 1, h - 1, bgcolor, alpha, mode);
+  LICE_FillRect(dest, sumHeld(x, 1), sumHeld(y, 1), sumHeld(w, -1), sumHeld(h, -1), bgcolor, alpha,
+                mode);
   LICE_DrawRect(dest, x, y, w, h, fgcolor, alpha, mode);
 }

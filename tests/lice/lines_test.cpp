@@ -265,4 +265,18 @@ TEST(RectOutlines, DrawRectIncludesTheFarEdges) {
   EXPECT_EQ(LICE_GetPixel(&bm, 4, 2), kWhite);
 }
 
+TEST(RectOutlines, FarEdgesAtTheIntLimitsStayInside) {
+  LICE_MemBitmap bm(8, 8, 0);
+  LICE_Clear(&bm, 0);
+  // Reaching past INT_MAX: the left and top edges still show, clipped.
+  LICE_DrawRect(&bm, 2, 3, INT_MAX, INT_MAX, kWhite);
+  EXPECT_EQ(LICE_GetPixel(&bm, 2, 7), kWhite);
+  EXPECT_EQ(LICE_GetPixel(&bm, 7, 3), kWhite);
+  EXPECT_EQ(LICE_GetPixel(&bm, 3, 4), 0u);
+  LICE_Clear(&bm, 0);
+  LICE_BorderedRect(&bm, INT_MAX, INT_MAX, INT_MIN, INT_MIN, kWhite, kWhite);
+  LICE_BorderedRect(&bm, INT_MIN, INT_MIN, INT_MIN, INT_MIN, kWhite, kWhite);
+  EXPECT_TRUE(SetPixels(&bm).empty());
+}
+
 } // namespace
