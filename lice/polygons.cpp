@@ -31,8 +31,11 @@ void splitChains(const Point* sorted, int n, std::vector<Point>* left, std::vect
   right->push_back(top);
   for (int i = 1; i + 1 < n; ++i) {
     const Point& p = sorted[i];
-    const int64_t cross = (int64_t(bottom.x) - top.x) * (int64_t(p.y) - top.y) -
-                          (int64_t(bottom.y) - top.y) * (int64_t(p.x) - top.x);
+    // Differences of ints take 33 bits, so each product 66: 128-bit keeps
+    // the side of vertices at the int limits exact.
+    using Wide = __int128;
+    const Wide cross = Wide(int64_t(bottom.x) - top.x) * (int64_t(p.y) - top.y) -
+                       Wide(int64_t(bottom.y) - top.y) * (int64_t(p.x) - top.x);
     (cross >= 0 ? left : right)->push_back(p);
   }
   left->push_back(bottom);

@@ -299,6 +299,16 @@ TEST(Polygons, ManyPointsAndDegenerateInput) {
   EXPECT_TRUE(SetPixels(&bm).empty());
 }
 
+TEST(Polygons, VerticesAtTheIntLimitsSplitIntoTheRightChains) {
+  // The middle vertex lies left of the top-to-bottom line; the side test's
+  // products exceed 64 bits at these corners.
+  const int xs[3] = {0, INT_MIN, INT_MAX}, ys[3] = {INT_MIN, INT_MAX, INT_MAX};
+  LICE_MemBitmap bm(8, 8, 0);
+  LICE_Clear(&bm, 0);
+  LICE_FillConvexPolygon(&bm, xs, ys, 3, kWhite);
+  EXPECT_EQ(SetPixels(&bm).size(), 64u); // the bitmap lies well inside
+}
+
 TEST(Beziers, StraightCurvesFollowTheirLine) {
   LICE_MemBitmap curve(30, 10, 0), line(30, 10, 0);
   LICE_Clear(&curve, 0), LICE_Clear(&line, 0);
