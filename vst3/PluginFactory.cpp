@@ -15,8 +15,9 @@ void WidenInto(char16* dest, const char8* src, size_t destUnits) {
 
 } // namespace
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info, CPluginFactory** slot)
-    : mFactoryInfo(info), mSlot(slot) {}
+CPluginFactory::CPluginFactory(const PFactoryInfo& info, CPluginFactory** slot,
+                               std::mutex* slotLock)
+    : mFactoryInfo(info), mSlot(slot), mSlotLock(slotLock) {}
 
 CPluginFactory::~CPluginFactory() {
   if (mSlot && *mSlot == this) *mSlot = nullptr;
@@ -119,9 +120,23 @@ uint32 PLUGIN_API CPluginFactory::addRef() {
   return ++mRefCount;
 }
 
+bool CPluginFactory::tryAddRef() {
+  uint32 count = mRefCount.load(std::memory_order_acquire);
+  while (count != 0)
+    if (mRefCount.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel)) return true;
+  return false;
+}
+
 uint32 PLUGIN_API CPluginFactory::release() {
   const uint32 left = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
-  if (left == 0) delete this;
+  if (left == 0) {
+    if (mSlotLock) {
+      std::lock_guard<std::mutex> hold(*mSlotLock);
+      delete this;
+    } else {
+      delete this;
+    }
+  }
   return left;
 }
 

@@ -4,6 +4,7 @@
 // its own thread-safe reference count and, on the last release, deletes itself
 // and clears the slot that the module entry keeps it in.
 #include <atomic>
+#include <mutex>
 #include <vector>
 
 #include "pluginterfaces/base/ipluginbase.h"
@@ -14,8 +15,11 @@ class CPluginFactory : public IPluginFactory3 {
 public:
   using CreateFunction = FUnknown* (*)(void* context);
 
-  // slot, when given, is cleared when the last reference goes.
-  CPluginFactory(const PFactoryInfo& info, CPluginFactory** slot = nullptr);
+  // slot, when given, is cleared when the last reference goes; slotLock, when
+  // given, is held while clearing it and deleting, so that whoever hands out
+  // the slot's factory under the same lock never sees a dying one.
+  CPluginFactory(const PFactoryInfo& info, CPluginFactory** slot = nullptr,
+                 std::mutex* slotLock = nullptr);
   virtual ~CPluginFactory();
 
   bool registerClass(const PClassInfo2& info, CreateFunction create, void* context = nullptr);
@@ -34,6 +38,8 @@ public:
   tresult PLUGIN_API queryInterface(const TUID iid, void** obj) override;
   uint32 PLUGIN_API addRef() override;
   uint32 PLUGIN_API release() override;
+  // Adds a reference unless the count has already reached zero.
+  bool tryAddRef();
 
 private:
   struct ClassEntry {
@@ -47,6 +53,7 @@ private:
   PFactoryInfo mFactoryInfo;
   std::vector<ClassEntry> mClasses;
   CPluginFactory** mSlot;
+  std::mutex* mSlotLock;
 };
 
 } // namespace Steinberg

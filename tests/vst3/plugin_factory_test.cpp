@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -148,5 +149,29 @@ TEST_F(FactoryFixture, LastReleaseClearsTheSlotEvenUnderConcurrentReleases) {
   b.join();
   ASSERT_EQ(factory, slot); // one reference left: still alive
   EXPECT_EQ(0u, slot->release());
+  EXPECT_EQ(nullptr, slot);
+}
+
+// Requests racing with the last release must never hand out a dying factory.
+TEST(FactorySlot, RequestsRacingTheLastReleaseGetALiveFactory) {
+  static CPluginFactory* slot = nullptr;
+  static std::mutex lock;
+  auto request = [] {
+    std::lock_guard<std::mutex> hold(lock);
+    if (slot && slot->tryAddRef()) return slot;
+    slot = new CPluginFactory(PFactoryInfo("V", "u", "e", 16), &slot, &lock);
+    return slot;
+  };
+  auto churn = [&] {
+    for (int i = 0; i < 20000; ++i) {
+      CPluginFactory* f = request();
+      PFactoryInfo info;
+      ASSERT_EQ(kResultOk, f->getFactoryInfo(&info));
+      f->release();
+    }
+  };
+  std::thread a(churn), b(churn);
+  a.join();
+  b.join();
   EXPECT_EQ(nullptr, slot);
 }

@@ -66,11 +66,10 @@ FUnknown* createInstance(void*) {
 
 IPluginFactory* GetGrittleboxFactory() {
   std::lock_guard<std::mutex> hold(gFactoryLock);
-  if (gPluginFactory) {
-    gPluginFactory->addRef();
-    return gPluginFactory;
-  }
-  gPluginFactory = new CPluginFactory(FactoryInfo(), &gPluginFactory);
+  // A factory whose last reference is going is not handed out again; its
+  // deletion waits for this lock and leaves the new factory's slot alone.
+  if (gPluginFactory && gPluginFactory->tryAddRef()) return gPluginFactory;
+  gPluginFactory = new CPluginFactory(FactoryInfo(), &gPluginFactory, &gFactoryLock);
   gPluginFactory->registerClass(ComponentClass(), createInstance);
   return gPluginFactory;
 }
