@@ -215,7 +215,9 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes) {
       const bool bypassed = value > 0.5;
       if (bypassed != GetIsBypassed()) SetBypassed(bypassed);
     } else if (id == kPresetParamId) {
-      if (NPresets() > 0) RestorePreset(static_cast<int>(NPresets() * value));
+      // Normalized values outside 0..1 would overflow the conversion to an index.
+      const double position = value < 0.0 ? 0.0 : (value > 1.0 ? 1.0 : value);
+      if (NPresets() > 0) RestorePreset(static_cast<int>(NPresets() * position));
     } else if (IsValidParamId(id)) {
       const int idx = static_cast<int>(id);
       GetParam(idx)->SetNormalized(value);
@@ -225,6 +227,14 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes) {
   }
 }
 
+namespace {
+// The message makers store pitch and channel unmasked; a host's event with
+// values outside MIDI's ranges would corrupt the status byte.
+bool IsMidiNote(int16 pitch, int16 channel) {
+  return pitch >= 0 && pitch <= 127 && channel >= 0 && channel <= 15;
+}
+} // namespace
+
 void IPlugVST3::ApplyEvents(IEventList* events) {
   if (!events) return;
   const int32 count = events->getEventCount();
@@ -233,9 +243,13 @@ void IPlugVST3::ApplyEvents(IEventList* events) {
     if (events->getEvent(i, event) != kResultOk) continue;
     IMidiMsg msg;
     if (event.type == Event::kNoteOffEvent) {
+      if (!IsMidiNote(event.noteOff.pitch, event.noteOff.channel)) continue;
       msg.MakeNoteOffMsg(event.noteOff.pitch, event.sampleOffset, event.noteOff.channel);
     } else if (event.type == Event::kNoteOnEvent) {
-      const int velocity = static_cast<int>(event.noteOn.velocity * 127.0);
+      if (!IsMidiNote(event.noteOn.pitch, event.noteOn.channel)) continue;
+      // A velocity outside 0..1 (or NaN) would overflow the conversion.
+      const float v = event.noteOn.velocity;
+      const int velocity = static_cast<int>((v > 0.0f ? (v < 1.0f ? v : 1.0f) : 0.0f) * 127.0);
       msg.MakeNoteOnMsg(event.noteOn.pitch, velocity, event.sampleOffset, event.noteOn.channel);
     } else {
       continue;

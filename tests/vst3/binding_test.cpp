@@ -129,6 +129,14 @@ TEST_F(BindingTest, PresetsFormTheProgramListAndThePresetQueueRestoresThem) {
   ASSERT_EQ(kResultOk, plug->process(data));
   EXPECT_EQ(1, plug->GetCurrentPresetIdx());
   changes->release();
+  for (double outside : {1e300, -1e300}) { // no overflowing index; the ends of the list
+    ParameterChanges* far = new ParameterChanges;
+    far->Add(IPlugVST3::kPresetParamId, outside);
+    data.inputParameterChanges = far;
+    ASSERT_EQ(kResultOk, plug->process(data));
+    far->release();
+  }
+  EXPECT_EQ(0, plug->GetCurrentPresetIdx());
 }
 
 TEST_F(BindingTest, SideChainAndMidiBuses) {
@@ -169,6 +177,25 @@ TEST_F(BindingTest, SideChainAndMidiBuses) {
   EXPECT_EQ(63, plug->midi[0].Velocity());
   EXPECT_EQ(5, plug->midi[0].mOffset);
   events->release();
+
+  // Events outside MIDI's ranges are dropped; a wild velocity is held to 0..127.
+  EventList* odd = new EventList;
+  Event bad = on;
+  bad.noteOn.channel = 16;
+  odd->addEvent(bad);
+  bad = on;
+  bad.noteOn.pitch = 128;
+  odd->addEvent(bad);
+  bad = on;
+  bad.noteOn.velocity = 1e30f;
+  odd->addEvent(bad);
+  data.inputEvents = odd;
+  plug->midi.clear();
+  ASSERT_EQ(kResultOk, plug->process(data));
+  ASSERT_EQ(1u, plug->midi.size());
+  EXPECT_EQ(127, plug->midi[0].Velocity());
+  EXPECT_EQ(0, plug->midi[0].Channel());
+  odd->release();
 }
 
 TEST_F(BindingTest, EditorEditsAndLatencyReachTheHost) {
