@@ -228,7 +228,7 @@ void LICE_DashedLine(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, int pxo
   const bool xMajor = adx >= ady;
   const int n = std::max(adx, ady);
   const int slope = n ? static_cast<int>((static_cast<int64_t>(std::min(adx, ady)) << 16) / n) : 0;
-  const int period = pxon + pxoff;
+  const int64_t period = int64_t(pxon) + pxoff; // both may be INT_MAX
   lice_shape::withUniformOp(mode, ia, false, [&](auto op) {
     using Op = decltype(op);
     Walk w = startWalk(x1, y1, x2, y2, xMajor);

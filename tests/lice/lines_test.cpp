@@ -203,6 +203,9 @@ TEST(LineDashes, AVerticalOneOnOneOffLineStoresEverySecondPixel) {
   for (int y = 0; y < 9; ++y) EXPECT_EQ(LICE_GetPixel(&bm, 1, y), y % 2 ? 0u : kWhite) << y;
   LICE_DashedLine(&bm, 0, 0, 2, 8, 0, 3, kWhite); // no "on" run: nothing
   EXPECT_EQ(LICE_GetPixel(&bm, 0, 0), 0u);
+  // Runs at the int limit: the first "on" run covers the whole line.
+  LICE_DashedLine(&bm, 2, 0, 2, 8, INT_MAX, INT_MAX, kWhite);
+  for (int y = 0; y < 9; ++y) EXPECT_EQ(LICE_GetPixel(&bm, 2, y), kWhite) << y;
 }
 
 TEST(LineFlipped, RowsCountFromTheLogicalTop) {
