@@ -5,20 +5,13 @@
 #include <cstring>
 
 #include "framework/Trace.h"
+#include "vst3/HostText.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace {
-
-// Widens 8-bit text into a host string of 128 units; always terminated.
-void WidenBounded(const char* text, String128 out) {
-  int i = 0;
-  for (; i < 127 && text && text[i]; ++i)
-    out[i] = static_cast<char16>(static_cast<unsigned char>(text[i]));
-  out[i] = 0;
-}
 
 const char* BypassText(ParamValue value) {
   return value > 0.5 ? "on" : "off";

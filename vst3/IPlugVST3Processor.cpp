@@ -8,6 +8,7 @@
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "vst3/HostText.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;
@@ -23,13 +24,6 @@ int SpeakerCount(SpeakerArrangement arr) {
 void NarrowHostName(const String128 name, char* out, int outSize) {
   int i = 0;
   for (; i < outSize - 1 && name[i]; ++i) out[i] = static_cast<char>(name[i] & 0xFF);
-  out[i] = 0;
-}
-
-void Widen(const char* text, String128 out) {
-  int i = 0;
-  for (; i < 127 && text && text[i]; ++i)
-    out[i] = static_cast<char16>(static_cast<unsigned char>(text[i]));
   out[i] = 0;
 }
 
@@ -64,42 +58,42 @@ void IPlugVST3::AddBusesAndBypass() {
   String128 name;
   const int nMainIn = NInChannels() - mSideChainChans;
   if (nMainIn >= 1 && nMainIn <= 6) {
-    Widen(GetInputBusLabel(0) ? GetInputBusLabel(0)->Get() : "", name);
+    WidenBounded(GetInputBusLabel(0) ? GetInputBusLabel(0)->Get() : "", name);
     addAudioInput(name, getSpeakerArrForChans(nMainIn));
   }
   if (IsInst()) {
     for (int k = 0; 2 * k < NOutChannels(); ++k) {
-      Widen(GetOutputBusLabel(k) ? GetOutputBusLabel(k)->Get() : "", name);
+      WidenBounded(GetOutputBusLabel(k) ? GetOutputBusLabel(k)->Get() : "", name);
       addAudioOutput(name, SpeakerArr::kStereo);
     }
   } else {
-    Widen(GetOutputBusLabel(0) ? GetOutputBusLabel(0)->Get() : "", name);
+    WidenBounded(GetOutputBusLabel(0) ? GetOutputBusLabel(0)->Get() : "", name);
     addAudioOutput(name, getSpeakerArrForChans(NOutChannels()));
   }
   if (mSideChainChans) {
     if (mSideChainChans > 2) mSideChainChans = 2;
-    Widen(GetInputBusLabel(1) ? GetInputBusLabel(1)->Get() : "", name);
+    WidenBounded(GetInputBusLabel(1) ? GetInputBusLabel(1)->Get() : "", name);
     addAudioInput(name, getSpeakerArrForChans(mSideChainChans), kAux, 0);
   }
   if (DoesMIDI()) {
-    Widen("MIDI Input", name);
+    WidenBounded("MIDI Input", name);
     addEventInput(name, 1);
   }
   if (NPresets() > 0) {
-    Widen("Preset", name);
+    WidenBounded("Preset", name);
     String128 none = {};
     parameters.addParameter(new Parameter(name, kPresetParamId, none, 0, NPresets(),
                                           ParameterInfo::kIsProgramChange, kRootUnitId));
   }
   if (!IsInst()) {
-    Widen("Bypass", name);
+    WidenBounded("Bypass", name);
     auto* bypass = new StringListParameter(name, kBypassParamId, nullptr,
                                            ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
                                                ParameterInfo::kIsBypass,
                                            kRootUnitId);
-    Widen("off", name);
+    WidenBounded("off", name);
     bypass->appendString(name);
-    Widen("on", name);
+    WidenBounded("on", name);
     bypass->appendString(name);
     parameters.addParameter(bypass);
   }
@@ -130,13 +124,13 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
   auto* mainIn = static_cast<AudioBus*>(getBus(kAudio, kInput, 0));
   if (mainIn && SpeakerCount(mainIn->getArrangement()) != nIn) {
     audioInputs.erase(audioInputs.begin());
-    Widen("Input", name);
+    WidenBounded("Input", name);
     addAudioInput(name, getSpeakerArrForChans(nIn));
   }
   auto* mainOut = static_cast<AudioBus*>(getBus(kAudio, kOutput, 0));
   if (mainOut && SpeakerCount(mainOut->getArrangement()) != nOut) {
     audioOutputs.erase(audioOutputs.begin());
-    Widen("Output", name);
+    WidenBounded("Output", name);
     addAudioOutput(name, getSpeakerArrForChans(nOut));
   }
   if (mSideChainChans) {
@@ -144,7 +138,7 @@ tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int
     auto* sideChain = static_cast<AudioBus*>(getBus(kAudio, kInput, 1));
     if (sideChain && SpeakerCount(sideChain->getArrangement()) != nSc) {
       audioInputs.erase(audioInputs.begin() + 1);
-      Widen("Sidechain Input", name);
+      WidenBounded("Sidechain Input", name);
       addAudioInput(name, getSpeakerArrForChans(nSc), kAux, 0);
     }
   }
