@@ -51,6 +51,31 @@ protected:
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
+  struct Refusal {
+    const char* args;
+    const char* message;
+  };
+  // Each command must fail with its message; afterwards the folder holds
+  // exactly the given files (nothing half-written).
+  void ExpectRefusals(const std::vector<Refusal>& cases, std::vector<std::string> expectedFiles) {
+    for (const Refusal& c : cases) {
+      std::string log;
+      EXPECT_NE(Run(c.args, &log), 0) << c.args;
+      EXPECT_NE(log.find(c.message), std::string::npos) << c.args << ": " << log;
+    }
+    std::vector<std::string> files = Files();
+    std::sort(files.begin(), files.end());
+    std::sort(expectedFiles.begin(), expectedFiles.end());
+    EXPECT_EQ(files, expectedFiles);
+  }
+
+  void WriteText(const std::string& name, const char* text) {
+    FILE* f = fopen((dir + "/" + name).c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fputs(text, f);
+    fclose(f);
+  }
+
   void WriteWav(const std::string& name, int channels, const std::vector<double>& samples,
                 int format = SF_FORMAT_WAV | SF_FORMAT_DOUBLE) {
     SF_INFO info = {};
@@ -122,28 +147,21 @@ TEST_F(RenderTool, MonoBypassAndFormatChoice) {
 
 TEST_F(RenderTool, RefusesBadInputWithAMessageAndWritesNothing) {
   WriteWav("three.wav", 3, std::vector<double>(300, 0.1));
-  FILE* junk = fopen((dir + "/junk.wav").c_str(), "w");
-  fputs("this is not audio", junk);
-  fclose(junk);
+  WriteText("junk.wav", "this is not audio");
   WriteWav("ok.wav", 2, std::vector<double>(200, 0.1));
-  const struct {
-    const char* args;
-    const char* message;
-  } cases[] = {
-      {"missing.wav -o a.wav", "cannot read"},      {"junk.wav -o a.wav", "as audio"},
-      {"three.wav -o a.wav", "3 channels"},         {". -o a.wav", "not a readable file"},
-      {"ok.wav --distort 101 -o a.wav", "outside"}, {"ok.wav --in 1x -o a.wav", "malformed"},
-      {"ok.wav -o ok.wav", "overwrite the input"},  {"ok.wav -o ./ok.wav", "overwrite the input"},
-      {"ok.wav -o nodir/a.wav", "cannot create"},
-  };
-  for (const auto& c : cases) {
-    std::string log;
-    EXPECT_NE(Run(c.args, &log), 0) << c.args;
-    EXPECT_NE(log.find(c.message), std::string::npos) << c.args << ": " << log;
-  }
-  std::vector<std::string> files = Files();
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"junk.wav", "ok.wav", "three.wav"}));
+  ExpectRefusals(
+      {
+          {"missing.wav -o a.wav", "cannot read"},
+          {"junk.wav -o a.wav", "as audio"},
+          {"three.wav -o a.wav", "3 channels"},
+          {". -o a.wav", "not a readable file"},
+          {"ok.wav --distort 101 -o a.wav", "outside"},
+          {"ok.wav --in 1x -o a.wav", "malformed"},
+          {"ok.wav -o ok.wav", "overwrite the input"},
+          {"ok.wav -o ./ok.wav", "overwrite the input"},
+          {"ok.wav -o nodir/a.wav", "cannot create"},
+      },
+      {"junk.wav", "ok.wav", "three.wav"});
   SF_INFO info;
   EXPECT_EQ(ReadWav("ok.wav", &info).size(), 200u); // the input is intact
 }
@@ -212,33 +230,22 @@ TEST_F(RenderTool, SavedStatesRestoreTheSameSound) {
 
 TEST_F(RenderTool, RefusesWhatTheHostedEffectRefuses) {
   WriteWav("ok.wav", 2, std::vector<double>(200, 0.1));
-  FILE* junk = fopen((dir + "/junk.bin").c_str(), "w");
-  fputs("xyz", junk);
-  fclose(junk);
-  const struct {
-    const char* args;
-    const char* message;
-  } cases[] = {
-      {"ok.wav --param Nope=1 -o a.wav", "no parameter named 'Nope'"},
-      {"ok.wav --param In=30 -o a.wav", "outside"},
-      {"ok.wav --param Bypass=maybe -o a.wav", "not a value of Bypass"},
-      {"ok.wav --param In -o a.wav", "NAME=VALUE"},
-      {"ok.wav --bundle /nonexistent/Grittlebox.vst3 -o a.wav", "no such file"},
-      {"ok.wav --bundle . -o a.wav", "cannot load"},
-      {"ok.wav --block 0 -o a.wav", "outside"},
-      {"ok.wav --block 2.5 -o a.wav", "whole number"},
-      {"ok.wav --precision 16 -o a.wav", "32 or 64"},
-      {"ok.wav --state missing.bin -o a.wav", "cannot read the state"},
-      {"ok.wav --state junk.bin -o a.wav", "refused the saved state"},
-  };
-  for (const auto& c : cases) {
-    std::string log;
-    EXPECT_NE(Run(c.args, &log), 0) << c.args;
-    EXPECT_NE(log.find(c.message), std::string::npos) << c.args << ": " << log;
-  }
-  std::vector<std::string> files = Files();
-  std::sort(files.begin(), files.end());
-  EXPECT_EQ(files, (std::vector<std::string>{"junk.bin", "ok.wav"}));
+  WriteText("junk.bin", "xyz");
+  ExpectRefusals(
+      {
+          {"ok.wav --param Nope=1 -o a.wav", "no parameter named 'Nope'"},
+          {"ok.wav --param In=30 -o a.wav", "outside"},
+          {"ok.wav --param Bypass=maybe -o a.wav", "not a value of Bypass"},
+          {"ok.wav --param In -o a.wav", "NAME=VALUE"},
+          {"ok.wav --bundle /nonexistent/Grittlebox.vst3 -o a.wav", "no such file"},
+          {"ok.wav --bundle . -o a.wav", "cannot load"},
+          {"ok.wav --block 0 -o a.wav", "outside"},
+          {"ok.wav --block 2.5 -o a.wav", "whole number"},
+          {"ok.wav --precision 16 -o a.wav", "32 or 64"},
+          {"ok.wav --state missing.bin -o a.wav", "cannot read the state"},
+          {"ok.wav --state junk.bin -o a.wav", "refused the saved state"},
+      },
+      {"junk.bin", "ok.wav"});
 }
 
 } // namespace
