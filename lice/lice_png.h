@@ -13,6 +13,11 @@ LICE_IBitmap* LICE_LoadPNGFromNamedResource(const char* name, LICE_IBitmap* bmp 
 // Numeric resources do not exist on this platform: always null.
 LICE_IBitmap* LICE_LoadPNGFromResource(void* hInst, int resid, LICE_IBitmap* bmp = nullptr);
 
+// Writes the bitmap as an 8-bit RGB (or RGBA with wantAlpha) PNG, top row
+// first. False, with no file left behind, when the bitmap is empty or the file
+// cannot be written whole.
+bool LICE_WritePNG(const char* filename, LICE_IBitmap* bmp, bool wantAlpha = true);
+
 // Image loaders form one process-wide list, filled by static registration.
 struct LICE_ImageLoaderRec {
   LICE_IBitmap* (*loadfunc)(const char* filename, bool checkFileName, LICE_IBitmap* bmpbase);
