@@ -1,0 +1,26 @@
+#pragma once
+// The two module-wide caches every editor of the module shares.
+//
+// Lifetime: each cache object exists from its first use (the first editor
+// built in the module) and is never freed, so its lock stays usable by
+// anything that runs late. Its contents (the bitmaps and fonts) are released
+// once: by ReleaseModuleCaches() when the module's exit hook calls it, or, when
+// the process ends without that, by a handler registered with atexit() right
+// after the first bitmap and the first font were created. The C++ runtime runs
+// that handler before the destructor of every static object that was complete
+// by then, which includes all of the GDI layer's font state a font creation
+// needed: fonts are thus never released after that state is gone, and never
+// while an editor is still alive (they outlive every instance).
+#include "editor/BitmapStorage.h"
+#include "editor/FontStorage.h"
+
+BitmapStorage& BitmapCache();
+FontStorage& FontCache();
+// Add to the module's caches (taking ownership) and make sure the exit
+// handler is registered once the first of each kind exists.
+// False, with the object deleted, when it could not be recorded.
+bool AddModuleBitmap(LICE_IBitmap* bitmap, int ID);
+bool AddModuleFont(LICE_IFont* font, const IText* text);
+// Releases every cached bitmap and font; later uses fill the caches again.
+// Only for when no editor of the module exists any more.
+void ReleaseModuleCaches();
