@@ -41,18 +41,9 @@ struct Avx2Lanes {
   }
 };
 
-bool ClipDoublesAvx2(const double* in, double* out, int nFrames, double gainIn, double threshold,
-                     double gainOut) {
-  return clip_loop::ClipSamples<Avx2Lanes>(in, out, nFrames, gainIn, threshold, gainOut);
-}
-
-bool ClipFloatsAvx2(const float* in, float* out, int nFrames, double gainIn, double threshold,
-                    double gainOut) {
-  return clip_loop::ClipSamples<Avx2Lanes>(in, out, nFrames, gainIn, threshold, gainOut);
-}
-
 } // namespace
 
-const ClipKernelPath kClipPathAvx2 = {"AVX2", ClipDoublesAvx2, ClipFloatsAvx2};
+const ClipKernelPath kClipPathAvx2 = {"AVX2", clip_loop::ClipSamples<Avx2Lanes, double>,
+                                      clip_loop::ClipSamples<Avx2Lanes, float>};
 
 } // namespace grittlebox

@@ -44,18 +44,9 @@ struct Sse2Lanes {
   }
 };
 
-bool ClipDoublesSse2(const double* in, double* out, int nFrames, double gainIn, double threshold,
-                     double gainOut) {
-  return clip_loop::ClipSamples<Sse2Lanes>(in, out, nFrames, gainIn, threshold, gainOut);
-}
-
-bool ClipFloatsSse2(const float* in, float* out, int nFrames, double gainIn, double threshold,
-                    double gainOut) {
-  return clip_loop::ClipSamples<Sse2Lanes>(in, out, nFrames, gainIn, threshold, gainOut);
-}
-
 } // namespace
 
-const ClipKernelPath kClipPathSse2 = {"SSE2", ClipDoublesSse2, ClipFloatsSse2};
+const ClipKernelPath kClipPathSse2 = {"SSE2", clip_loop::ClipSamples<Sse2Lanes, double>,
+                                      clip_loop::ClipSamples<Sse2Lanes, float>};
 
 } // namespace grittlebox
