@@ -26,11 +26,14 @@ template <class Sample> struct StereoBlock {
   explicit StereoBlock(int n) : n(n) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> dist(-1.5, 1.5);
+    // Inputs first, then outputs: with each output allocated right after its
+    // input (addresses just over 4 KiB apart) a 512-frame copy measured at
+    // half speed, which flattered the kernel's ratio to it.
     for (int c = 0; c < 2; ++c) {
       in[c].resize(n);
-      out[c].resize(n);
       for (Sample& v : in[c]) v = static_cast<Sample>(dist(rng));
     }
+    for (int c = 0; c < 2; ++c) out[c].resize(n);
   }
   int n;
   std::vector<Sample> in[2], out[2];
