@@ -16,8 +16,8 @@ namespace {
 // XCR0 state components of the SSE and AVX registers.
 const uint64_t kAvxState = 0x6;
 
-// A processor may have the instructions while the system does not save the
-// wider registers; running them then corrupts other threads' values.
+// A processor may have the instructions while the system has not enabled
+// (and so does not save) the wider registers; the instructions then fault.
 bool SystemSavesState(uint64_t state) {
   unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
   if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx) || !(ecx & bit_OSXSAVE)) return false;
