@@ -91,13 +91,16 @@ public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const std::string name = run.benchmark_name();
-      const size_t slash = name.find('/');
-      const int frames = std::stoi(name.substr(slash + 1));
+      // With repetitions only the median counts; reported alone, aggregates
+      // are all there is.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+      if (run.error_occurred || !(median || single)) continue;
+      const int frames = std::stoi(run.run_name.args);
       // CPU time: the machine may be shared with other work during a run.
-      const double seconds = run.cpu_accumulated_time / static_cast<double>(run.iterations);
-      rates[name.substr(0, slash)][frames] = 2.0 * frames / seconds;
+      const double seconds =
+          run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      rates[run.run_name.function_name][frames] = 2.0 * frames / seconds;
     }
   }
   void PrintRatios() const {

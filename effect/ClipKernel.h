@@ -1,7 +1,7 @@
 #pragma once
 // The clipper's arithmetic. ClipBlock is the fast form used for audio;
 // ClipSampleLiteral is the defining per-sample formula, which ClipBlock
-// matches bit for bit.
+// matches bit for bit on every processor it runs on.
 #include <cmath>
 
 namespace grittlebox {
@@ -30,8 +30,17 @@ inline double ClipSampleLiteral(double in, double inDB, double threshold, double
 }
 
 // out[i] = clamp(gainIn * in[i], -T, T) / T * gainOut for i < nFrames, T > 0.
-// Reads in, writes out only (they may be the same buffer).
-void ClipBlock(const double* in, double* out, int nFrames, double gainIn, double threshold,
+// Reads in, writes out only (they may be the same buffer). Returns whether
+// every sample written is zero of either sign (true for an empty block), which
+// the host's silence flags need. Runs the widest instruction set the
+// processor and the system support; allocates nothing and takes no lock.
+bool ClipBlock(const double* in, double* out, int nFrames, double gainIn, double threshold,
+               double gainOut);
+
+// The 32-bit form: bit-identical to widening each input to double, clipping
+// as above and rounding the result to float, in one pass. The silence answer
+// is about the floats written.
+bool ClipBlock(const float* in, float* out, int nFrames, double gainIn, double threshold,
                double gainOut);
 
 } // namespace grittlebox

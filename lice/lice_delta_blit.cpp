@@ -95,8 +95,10 @@ void walkClipped(const BitmapView& dest, const BitmapView& src, const SampleBoun
   dispatchBlitOperator(mode, ia, job);
 }
 
-SampleBounds sourceBounds(const BitmapView& src, bool clip, double srcx, double srcy, double srcw,
-                          double srch) {
+// The far edges are summed in float, the callers' own precision: in double
+// 0.1f + 9.9f falls just short of 10 and would drop the last column.
+SampleBounds sourceBounds(const BitmapView& src, bool clip, float srcx, float srcy, float srcw,
+                          float srch) {
   SampleBounds b{0, 0, src.w, src.h};
   if (!clip) return b;
   const int l = toIntClamped(srcx), t = toIntClamped(srcy);
@@ -147,11 +149,10 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
 
 namespace {
 
-void deltaBlitViews(const BitmapView& dest, const BitmapView& src, int64_t dstx, int64_t dsty,
-                    int64_t dstw, int64_t dsth, double srcx, double srcy, double srcw, double srch,
-                    const Walk& steps, bool clip, int ia, int mode) {
+void deltaBlitViews(const BitmapView& dest, const BitmapView& src, const SampleBounds& bounds,
+                    int64_t dstx, int64_t dsty, int64_t dstw, int64_t dsth, double srcx,
+                    double srcy, double srcw, double srch, const Walk& steps, int ia, int mode) {
   if (!dstw || !dsth) return;
-  const SampleBounds bounds = sourceBounds(src, clip, srcx, srcy, srcw, srch);
   if (dstw < 0) dstx += dstw, dstw = -dstw, srcx += srcw;
   if (dsth < 0) dsty += dsth, dsth = -dsth, srcy += srch;
   Walk wk = steps;
@@ -170,8 +171,9 @@ void LICE_DeltaBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, i
   Views v;
   if (ia <= 0 || !v.resolve(dest, src)) return;
   const Walk steps{0, 0, dsdx, dtdx, dsdy, dtdy, dsdxdy, dtdxdy};
-  deltaBlitViews(v.dest, v.src, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, steps,
-                 cliptosourcerect, ia, mode);
+  const SampleBounds bounds = sourceBounds(v.src, cliptosourcerect, srcx, srcy, srcw, srch);
+  deltaBlitViews(v.dest, v.src, bounds, dstx, dsty, dstw, dsth, srcx, srcy, srcw, srch, steps, ia,
+                 mode);
 }
 
 namespace {
@@ -185,6 +187,7 @@ void transformBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, in
   const int ia = alphaWeight(alpha);
   Views v;
   if (ia <= 0 || !v.resolve(dest, src)) return;
+  const SampleBounds whole{0, 0, v.src.w, v.src.h};
   const double cellW = (double)dstw / (div_w - 1), cellH = (double)dsth / (div_h - 1);
   double top = dsty;
   for (int cy = 0; cy < div_h - 1; ++cy) {
@@ -210,7 +213,7 @@ void transformBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, in
                  0};
       steps.dsdxdy = ((br[0] - bl[0]) / (double)w - steps.dsdx) / h;
       steps.dtdxdy = ((br[1] - bl[1]) / (double)w - steps.dtdx) / h;
-      deltaBlitViews(v.dest, v.src, x0, y0, w, h, tl[0], tl[1], 0, 0, steps, false, ia, mode);
+      deltaBlitViews(v.dest, v.src, whole, x0, y0, w, h, tl[0], tl[1], 0, 0, steps, ia, mode);
     }
   }
 }

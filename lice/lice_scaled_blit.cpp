@@ -20,7 +20,7 @@ struct Axis {
 // Mirrors, clips to the destination extent and converts to fixed point.
 // False when nothing of this axis can be drawn.
 bool setupAxis(int64_t dst, int64_t len, double src, double srclen, int destExtent, int srcExtent,
-               Axis* a) {
+               bool filtered, Axis* a) {
   bool mirrored = false;
   if (len < 0) {
     src += srclen;
@@ -39,10 +39,18 @@ bool setupAxis(int64_t dst, int64_t len, double src, double srclen, int destExte
   if (len <= 0) return false;
 
   int64_t pos = toFixed(src);
-  // A mirrored axis starts at the far edge of the source rectangle, which is
-  // exclusive: start one fixed-point unit inside so the first pixel shows the
-  // last source column and the last pixel the first one.
-  if (mirrored) pos -= 1;
+  if (mirrored && filtered) {
+    // Filtered, a mirrored axis samples where the unmirrored blit does, in the
+    // reverse order: the first pixel one step inside the far edge, the last at
+    // the near edge. Rounded up, since the steps back, each rounded toward
+    // zero, must not end short of the near edge (in front of column 0).
+    pos = toFixed(std::ceil((src + a->adv) * 65536.0) / 65536.0);
+  } else if (mirrored) {
+    // Nearest sampling starts at the far edge of the source rectangle, which
+    // is exclusive: one fixed-point unit inside it, the first pixel shows the
+    // last source column and the last pixel the first one.
+    pos -= 1;
+  }
   const int64_t step = clampI64(toFixed(a->adv), -kMaxFixedStep, kMaxFixedStep);
   if (step >= 1) {
     if (pos < 0) {
@@ -195,8 +203,8 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, 
   job.ia = alphaWeight(alpha);
   job.bilinear = isBilinear(mode);
   if (job.ia <= 0 || !getView(dest, &job.dest) || !getView(src, &job.src)) return;
-  if (!setupAxis(dstx, dstw, srcx, srcw, job.dest.w, job.src.w, &job.x)) return;
-  if (!setupAxis(dsty, dsth, srcy, srch, job.dest.h, job.src.h, &job.y)) return;
+  if (!setupAxis(dstx, dstw, srcx, srcw, job.dest.w, job.src.w, job.bilinear, &job.x)) return;
+  if (!setupAxis(dsty, dsth, srcy, srch, job.dest.h, job.src.h, job.bilinear, &job.y)) return;
   job.bounds = SampleBounds{0, 0, job.x.bound, job.y.bound};
   // Drawing into the memory being sampled: sample a copy instead.
   ScratchCopy scratch;

@@ -129,20 +129,23 @@ void PutGlyph(void* user, int x, int baseline, const swell_font::GlyphCoverage& 
 
 void Draw(HDC ctx, swell_font::Face* face, const uint32_t* chars, const Layout& layout,
           const RECT& r, int flags, bool aa) {
-  double x = r.left, y = r.top;
+  // Centring divides in integers, as the cached fonts do when they draw into
+  // a memory bitmap: the same text in the same rectangle lands on the same
+  // pixel whichever way it is drawn.
+  int64_t x = r.left, y = r.top;
   if (flags & DT_RIGHT)
-    x = double(r.right) - layout.width;
+    x = int64_t{r.right} - layout.width;
   else if (flags & DT_CENTER)
-    x += (double(r.right) - r.left) / 2.0 - layout.width / 2.0;
+    x = (int64_t{r.left} + r.right - layout.width) / 2;
   if (flags & DT_BOTTOM)
-    y = double(r.bottom) - layout.height;
+    y = int64_t{r.bottom} - layout.height;
   else if (flags & DT_VCENTER)
-    y += (double(r.bottom) - r.top) / 2.0 - layout.height / 2.0;
+    y = (int64_t{r.top} + r.bottom - layout.height) / 2;
   // Far outside any surface the text cannot show; clamping keeps the glyph
   // arithmetic below inside int.
-  const double kFar = 1 << 29;
-  const int left = static_cast<int>(std::floor(std::clamp(x, -kFar, kFar) + 0.5));
-  int top = static_cast<int>(std::floor(std::clamp(y, -kFar, kFar) + 0.5));
+  const int64_t kFar = 1 << 29;
+  const int left = static_cast<int>(std::clamp(x, -kFar, kFar));
+  int top = static_cast<int>(std::clamp(y, -kFar, kFar));
 
   GlyphTarget target;
   target.surface = &ctx->mGC->surface;

@@ -136,6 +136,33 @@ TEST_F(CachedFontTest, GlyphsAreFoundAgainAfterTheCacheGrows) {
   EXPECT_EQ(LICE_BitmapCmp(&first, &bm), 0);
 }
 
+// Native text reaches a system bitmap through its own context and a memory
+// bitmap through a scratch copy; both must place it on the same pixel, for
+// every parity of the spare width and for text wider than its rectangle.
+TEST(CachedFontPlacement, AlignedNativeTextLandsAlikeOnSystemAndMemoryBitmaps) {
+  LICE_CachedFont native;
+  native.SetFromHFont(CreateFont(16, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans"),
+                      LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
+  native.SetTextColor(LICE_RGBA(255, 255, 255, 255));
+  RECT size{0, 0, 0, 0};
+  native.DrawText(nullptr, "0.00 dB", -1, &size, DT_CALCRECT);
+  ASSERT_GT(size.right, 20);
+  LICE_SysBitmap sys(140, 50);
+  LICE_MemBitmap mem(140, 50, 0);
+  ASSERT_NE(sys.getDC(), nullptr);
+  for (const UINT flags :
+       {DT_CENTER, DT_RIGHT, DT_CENTER | DT_VCENTER, DT_RIGHT | DT_BOTTOM, DT_CENTER | DT_NOCLIP})
+    for (int spare = -5; spare <= 8; ++spare) {
+      RECT onSys{7, 3, 7 + size.right + spare, 3 + size.bottom + spare};
+      RECT onMem = onSys;
+      LICE_Clear(&sys, 0), LICE_Clear(&mem, 0);
+      native.DrawText(&sys, "0.00 dB", -1, &onSys, flags);
+      native.DrawText(&mem, "0.00 dB", -1, &onMem, flags);
+      ASSERT_FALSE(SetPixels(&mem).empty());
+      EXPECT_EQ(LICE_BitmapCmp(&sys, &mem), 0) << "flags " << flags << " spare width " << spare;
+    }
+}
+
 // Pixel values by position, for comparing turned glyphs.
 using PixelMap = std::map<std::pair<int, int>, LICE_Pixel32>;
 

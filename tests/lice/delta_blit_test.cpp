@@ -104,6 +104,27 @@ TEST(DeltaBlit, ClippingTheLeftEdgeKeepsTheShear) {
     for (int x = 0; x < 6; ++x) EXPECT_EQ(clipped.at(x, y), full.at(x + 2, y + 1)) << x << "," << y;
 }
 
+// The clip rectangle's far edge is srcx + srcw as the caller's floats add up:
+// 0.1f + 9.9f is 10, though the same sum in double falls just short of it.
+TEST(SourceClip, FarEdgeIsTheSumInTheArgumentsOwnPrecision) {
+  const float at = 0.1f, size = 9.9f;
+  ASSERT_EQ(at + size, 10.0f);
+  ASSERT_LT((double)at + (double)size, 10.0);
+  for (bool rotated : {false, true}) {
+    TightBitmap src(12, 12), dest(10, 10);
+    src.pattern();
+    if (rotated)
+      LICE_RotatedBlit(&dest, &src, 0, 0, 10, 10, at, at, size, size, 0.0f, true, 1.0f, 0);
+    else
+      LICE_DeltaBlit(&dest, &src, 0, 0, 10, 10, at, at, size, size, 1, 0, 0, 1, 0, 0, true, 1.0f,
+                     0);
+    int wrong = 0;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 10; ++x) wrong += dest.at(x, y) != src.at(x, y);
+    EXPECT_EQ(wrong, 0) << (rotated ? "rotated" : "delta") << " blit pixels not from the source";
+  }
+}
+
 TEST(TransformBlit, CornerMeshOfTheSourceCopies) {
   TightBitmap src(6, 5), dest(6, 5);
   src.pattern();

@@ -111,6 +111,44 @@ TEST(ScaledMirror, NegativeHeightMirrorsTopToBottomAlsoWhenScaling) {
   for (int y = 0; y < 6; ++y) EXPECT_EQ(dest.at(0, y), src.at(0, 2 - y / 2)) << y;
 }
 
+// Red 0, 20 .. 180 along x (or y), green and blue telling rows (or columns)
+// apart.
+void ramp(TightBitmap& b, bool vertical) {
+  for (int y = 0; y < b.getHeight(); ++y)
+    for (int x = 0; x < b.getWidth(); ++x)
+      b.at(x, y) = LICE_RGBA(20 * (vertical ? y : x), 7 * (vertical ? x : y), 50, 255);
+}
+
+TEST(ScaledMirror, FilteredMirrorKeepsEverySourceColumnAndValue) {
+  TightBitmap src(10, 1), dest(10, 1);
+  ramp(src, false);
+  LICE_ScaledBlit(&dest, &src, 10, 0, -10, 1, 0, 0, 10, 1, 1.0f, kBilinear);
+  for (int x = 0; x < 10; ++x) EXPECT_EQ(LICE_GETR(dest.at(x, 0)), 180 - 20 * x) << x;
+}
+
+// Filtered, a mirrored blit is the plain one read backwards, up-scaled,
+// one to one, and down-scaled through the box filter, along either axis.
+TEST(ScaledMirror, FilteredMirrorIsThePlainBlitReversed) {
+  for (bool vertical : {false, true})
+    for (int size : {4, 5, 10, 20, 40}) {
+      const int w = vertical ? 3 : size, h = vertical ? size : 3;
+      const int sw = vertical ? 3 : 10, sh = vertical ? 10 : 3;
+      TightBitmap src(sw, sh), plain(w, h), mirrored(w, h);
+      ramp(src, vertical);
+      LICE_ScaledBlit(&plain, &src, 0, 0, w, h, 0, 0, sw, sh, 1.0f, kBilinear);
+      if (vertical)
+        LICE_ScaledBlit(&mirrored, &src, 0, h, w, -h, 0, 0, sw, sh, 1.0f, kBilinear);
+      else
+        LICE_ScaledBlit(&mirrored, &src, w, 0, -w, h, 0, 0, sw, sh, 1.0f, kBilinear);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const LICE_Pixel32 want = vertical ? plain.at(x, h - 1 - y) : plain.at(w - 1 - x, y);
+          ASSERT_EQ(mirrored.at(x, y), want)
+              << (vertical ? "height " : "width ") << size << " at " << x << "," << y;
+        }
+    }
+}
+
 TEST(ScaledClip, NegativeDestinationSkipsScaledSourceColumns) {
   TightBitmap src(4, 1), dest(6, 1);
   src.pattern();

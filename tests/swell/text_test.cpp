@@ -72,9 +72,9 @@ TEST_F(DrawTextTest, AlignmentFlagsMoveTheTextByTheMeasuredBox) {
     int flags, dx, dy;
   } cases[] = {
       {DT_RIGHT, 180 - w - 20, 0},
-      {DT_CENTER, static_cast<int>(std::floor(100 - w / 2.0 + 0.5)) - 20, 0},
+      {DT_CENTER, (20 + 180 - w) / 2 - 20, 0},
       {DT_BOTTOM, 0, 90 - h - 10},
-      {DT_VCENTER, 0, static_cast<int>(std::floor(50 - h / 2.0 + 0.5)) - 10},
+      {DT_VCENTER, 0, (10 + 90 - h) / 2 - 10},
       {DT_RIGHT | DT_BOTTOM, 180 - w - 20, 90 - h - 10},
   };
   for (const auto& c : cases) {
