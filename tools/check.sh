@@ -1,15 +1,75 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: an optimised build, then the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds and runs the checks, stage by stage:
+#   plain     every test in an optimised build
+#   sanitize  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
+#   fuzz      every fuzz target over its corpus, then briefly fuzzed (tools/fuzz.sh)
+#   tsan      the tests that start threads, under ThreadSanitizer
+#
+#   tools/check.sh [STAGE...]    (default: all four, in this order)
+#
+# GRITTLEBOX_FUZZ_SECONDS sets the fuzzing time per target (default 15).
+# ThreadSanitizer reports fail the tsan stage only with GRITTLEBOX_TSAN_STRICT=1:
+# the races known today are being fixed on other branches, and until they land
+# the stage shows its reports without stopping the other checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+stage_plain() {
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+  cmake --build build -j "$jobs"
+  ctest --test-dir build --output-on-failure -j "$jobs"
+}
 
-cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRITTLEBOX_SANITIZE=ON
-cmake --build build-sanitize -j "$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+stage_sanitize() {
+  cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRITTLEBOX_SANITIZE=ON
+  cmake --build build-sanitize -j "$jobs"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+}
+
+stage_fuzz() {
+  tools/fuzz.sh "${GRITTLEBOX_FUZZ_SECONDS:-15}"
+}
+
+# The tests whose bodies start a std::thread, as a ctest name pattern.
+threaded_tests() {
+  grep -rl --include='*_test.cpp' 'std::thread' tests | grep -v '^tests/host-check/' | sort |
+    xargs awk '/^TEST(_F)?\(/ { split($0, p, /[(,) ]+/); name = p[2] "." p[3] }
+               /std::thread/ && name != "" { print "^" name "$" }' |
+    sort -u | paste -sd'|'
+}
+
+stage_tsan() {
+  cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRITTLEBOX_TSAN=ON \
+    -DGRITTLEBOX_HOST_CHECK=OFF -DGRITTLEBOX_BENCH=OFF
+  cmake --build build-tsan -j "$jobs"
+  local reports=build-tsan/tsan-reports
+  rm -rf "$reports" && mkdir -p "$reports"
+  local status=0
+  TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:log_path=$PWD/$reports/report" \
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R "$(threaded_tests)" || status=$?
+  local count
+  count=$(cat "$reports"/report.* 2>/dev/null | grep -c '^WARNING: ThreadSanitizer' || true)
+  if [ "$count" -gt 0 ]; then
+    echo "ThreadSanitizer: $count reports (full text in $reports):"
+    cat "$reports"/report.* | grep '^SUMMARY: ThreadSanitizer' | sort | uniq -c
+  fi
+  if [ "${GRITTLEBOX_TSAN_STRICT:-0}" = 1 ]; then
+    return "$status"
+  fi
+  [ "$status" -eq 0 ] || echo "tsan: reports allowed until the known races are fixed (GRITTLEBOX_TSAN_STRICT=1 fails on them)"
+}
+
+stages=("$@")
+[ ${#stages[@]} -gt 0 ] || stages=(plain sanitize fuzz tsan)
+for stage in "${stages[@]}"; do
+  case "$stage" in
+    plain|sanitize|fuzz|tsan) ;;
+    *) echo "unknown stage '$stage' (plain, sanitize, fuzz, tsan)" >&2; exit 2 ;;
+  esac
+  echo "== $stage"
+  start=$SECONDS
+  "stage_$stage"
+  echo "== $stage done in $((SECONDS - start)) s"
+done

@@ -11,6 +11,8 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libxcb1-dev xvfb xauth
   libsndfile1-dev
+  # the fuzz targets (libFuzzer comes with clang's runtime; llvm symbolizes crash stacks)
+  clang libclang-rt-14-dev llvm
   # the third-party host check in tests/host-check
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libasound2-dev libjpeg-dev
 )
