@@ -9,6 +9,7 @@
 #include "tools/art/Palette.h"
 #include "tools/art/Shapes.h"
 #include "tools/art/Texture.h"
+#include "tools/art/Vents.h"
 
 namespace art {
 
@@ -71,11 +72,12 @@ void DrawBackground(LICE_MemBitmap* bg) {
     DrawPanel(p);
     DrawScale(p, kInKnob, 27.5f, 30.5f, 32.0f);
     DrawScale(p, kOutKnob, 27.5f, 30.5f, 32.0f);
-    DrawScale(p, kDistortKnob, 59.0f, 63.0f, 65.0f);
+    DrawScale(p, kDistortKnob, 57.0f, 61.0f, 63.0f);
     DrawSlot(p, kInReadout);
     DrawSlot(p, kOutReadout);
     DrawSlot(p, kDistortReadout);
     DrawBadgePlate(p);
+    DrawVents(p);
   }
   bg->resize(kEditorWidth, kEditorHeight);
   Downsample(bg, 0, 0, &fine, kFine);

@@ -65,7 +65,7 @@ void DrawLabels(Painter& p) {
   Typeface ends("DejaVu Sans", 9, 1);
   DrawKnobLabels(p, kInKnob, 191, 32, name, ends);
   DrawKnobLabels(p, kOutKnob, 191, 32, name, ends);
-  DrawKnobLabels(p, kDistortKnob, 53, 65, big, ends);
+  DrawKnobLabels(p, kDistortKnob, 52, 63, big, ends);
 }
 
 } // namespace art

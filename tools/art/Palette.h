@@ -50,11 +50,14 @@ constexpr KnobShape kSmallKnob = {
     24.0f, 3.0f,  // value arc radius and width
     0.0f,         // glow
 };
+// 128 frames of 128 px make a strip 16384 px high, the tallest image the PNG
+// loader accepts; the knob sits 2 px right of the frame's middle to centre on
+// the editor.
 constexpr KnobShape kHeroKnob = {
-    132,   128,   // frame size, frame count
-    66.0f, 66.0f, // centre
-    41.0f, 32.0f, // body and cap radius
-    52.0f, 5.0f,  // value arc radius and width
+    128,   128,   // frame size, frame count
+    66.0f, 64.0f, // centre
+    40.0f, 31.0f, // body and cap radius
+    50.0f, 5.0f,  // value arc radius and width
     1.0f,         // glow
 };
 
@@ -66,8 +69,8 @@ struct KnobSpec : KnobShape {
   const char* minLabel;
   const char* maxLabel;
 
-  float editorCentreX() const { return float(originX) + centreX; }
-  float editorCentreY() const { return float(originY) + centreY; }
+  constexpr float editorCentreX() const { return float(originX) + centreX; }
+  constexpr float editorCentreY() const { return float(originY) + centreY; }
 };
 
 constexpr KnobSpec kInKnob{{kSmallKnob}, "Knob_In_Frames.png", 29, 207, "IN", "-20", "+20"};
@@ -81,6 +84,7 @@ constexpr LICE_Pixel32 kPanelBottom = LICE_RGB(34, 28, 26);
 constexpr LICE_Pixel32 kBezelLight = LICE_RGB(96, 82, 74);
 constexpr LICE_Pixel32 kBezelDark = LICE_RGB(14, 11, 10);
 constexpr LICE_Pixel32 kSlot = LICE_RGB(9, 8, 8);
+constexpr LICE_Pixel32 kEmber = LICE_RGB(84, 34, 10);
 constexpr LICE_Pixel32 kAccent = LICE_RGB(255, 138, 28);
 constexpr LICE_Pixel32 kAccentHot = LICE_RGB(255, 214, 140);
 constexpr LICE_Pixel32 kAccentDeep = LICE_RGB(196, 74, 12);
