@@ -33,11 +33,11 @@ void DrawPanel(Painter& p) {
 
 // Ticks on the panel around a knob: eleven, with the ends and the middle
 // drawn longer.
-void DrawScale(Painter& p, const KnobSpec& spec, float inner, float outer, float major) {
-  const float cx = spec.editorCentreX(), cy = spec.editorCentreY();
+void DrawScale(Painter& p, const KnobSpec& spec) {
+  const float cx = spec.editorCentreX(), cy = spec.editorCentreY(), inner = spec.tickInner;
   for (int i = 0; i <= 10; ++i) {
     const float a = KnobAngle(i / 10.0);
-    const float r1 = i == 0 || i == 5 || i == 10 ? major : outer;
+    const float r1 = i == 0 || i == 5 || i == 10 ? spec.tickLong : spec.tickOuter;
     const float sx = std::sin(a), sy = -std::cos(a);
     p.BeginShape();
     AddStroke(p, cx + inner * sx, cy + inner * sy + 0.6f, cx + r1 * sx, cy + r1 * sy + 0.6f, 1.4f);
@@ -70,9 +70,9 @@ void DrawBackground(LICE_MemBitmap* bg) {
   {
     Painter p(&fine, kFine);
     DrawPanel(p);
-    DrawScale(p, kInKnob, 27.5f, 30.5f, 32.0f);
-    DrawScale(p, kOutKnob, 27.5f, 30.5f, 32.0f);
-    DrawScale(p, kDistortKnob, 57.0f, 61.0f, 63.0f);
+    DrawScale(p, kInKnob);
+    DrawScale(p, kOutKnob);
+    DrawScale(p, kDistortKnob);
     DrawSlot(p, kInReadout);
     DrawSlot(p, kOutReadout);
     DrawSlot(p, kDistortReadout);

@@ -1,5 +1,6 @@
 #include "tools/art/Knob.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "tools/art/Filters.h"
@@ -55,24 +56,25 @@ template <typename Draw> void KnobParts::MakeLayer(LICE_MemBitmap* layer, Draw d
   UnmatteDownsample(&grounds[0], &grounds[1], 1, layer, 0, 0);
 }
 
+// A blurred disc painted over the canvas: shadows and reflections.
+void PaintSoftDisc(Painter& p, float cx, float cy, float r, float blur, LICE_Pixel32 c,
+                   float alpha) {
+  LICE_MemBitmap spot(p.canvas()->getWidth(), p.canvas()->getHeight());
+  LICE_Clear(&spot, colour::kBlack);
+  Painter s(&spot, p.scale());
+  s.BeginShape();
+  AddDisc(s, cx, cy, r);
+  s.Fill(colour::kWhite);
+  SoftBlur(&spot, int(blur * float(p.scale())));
+  p.FillThrough(&spot, c, alpha);
+}
+
 // A soft shadow falls down and to the right of the body; the value arc runs
 // in a dark groove cut into the panel.
 void KnobParts::DrawUnder(LICE_MemBitmap* canvas) {
   const float cx = spec.centreX, cy = spec.centreY, r = spec.bodyRadius;
   Painter p(canvas, kFine);
-  LICE_MemBitmap shadow(fineSize, fineSize);
-  LICE_Clear(&shadow, colour::kBlack);
-  {
-    Painter s(&shadow, kFine);
-    s.BeginShape();
-    AddDisc(s, cx + 0.08f * r, cy + 0.14f * r, r * 1.02f);
-    s.Fill(colour::kWhite);
-  }
-  SoftBlur(&shadow, int(0.22f * r * kFine));
-  LICE_Blit(p.BeginShape(), &shadow, 0, 0, nullptr, 1.0f, LICE_MODE_COPY);
-  p.Touch(0, 0, float(spec.frameSize), float(spec.frameSize));
-  p.Fill(colour::kBlack, 0.75f);
-
+  PaintSoftDisc(p, cx + 0.08f * r, cy + 0.14f * r, 1.02f * r, 0.22f * r, colour::kBlack, 0.75f);
   p.BeginShape();
   AddArc(p, cx, cy, spec.trackRadius, spec.trackWidth + 1.0f, -kSweep, kSweep, true);
   p.Fill(colour::kBezelLight, 0.35f);
@@ -103,19 +105,9 @@ void KnobParts::DrawBody(Painter& p) {
 }
 
 void KnobParts::DrawSheen(Painter& p) {
-  const float cx = spec.centreX, cy = spec.centreY, c = spec.capRadius;
-  LICE_MemBitmap spot(fineSize, fineSize);
-  LICE_Clear(&spot, colour::kBlack);
-  {
-    Painter s(&spot, kFine);
-    s.BeginShape();
-    AddDisc(s, cx - 0.3f * c, cy - 0.38f * c, 0.42f * c);
-    s.Fill(colour::kWhite);
-  }
-  SoftBlur(&spot, int(0.35f * c * kFine));
-  LICE_Blit(p.BeginShape(), &spot, 0, 0, nullptr, 1.0f, LICE_MODE_COPY);
-  p.Touch(0, 0, float(spec.frameSize), float(spec.frameSize));
-  p.Fill(colour::kWhite, 0.16f);
+  const float c = spec.capRadius;
+  PaintSoftDisc(p, spec.centreX - 0.3f * c, spec.centreY - 0.38f * c, 0.42f * c, 0.35f * c,
+                colour::kWhite, 0.16f);
 }
 
 // The parts that turn: glow, value arc and pointer.

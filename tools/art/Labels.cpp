@@ -42,12 +42,11 @@ void DrawMaker(Painter& p) {
 }
 
 // The scale's end values stand outside the end ticks, level with their tips.
-void DrawKnobLabels(Painter& p, const KnobSpec& spec, float nameY, float tickTip, Typeface& name,
-                    Typeface& ends) {
+void DrawKnobLabels(Painter& p, const KnobSpec& spec, float nameY, Typeface& name, Typeface& ends) {
   const float cx = spec.editorCentreX(), cy = spec.editorCentreY();
   Print(p, colour::kLabel,
         [&](float d) { name.AddCentred(p, spec.label, cx + d, nameY + d, 2.0f); });
-  const float off = tickTip * 0.7071f;
+  const float off = spec.tickLong * 0.7071f;
   const float y = cy + off - 0.5f * ends.LineHeight();
   const float minX = cx - off - 3.0f - ends.Width(spec.minLabel, 0.5f);
   Print(p, colour::kLabelDim, [&](float d) { ends.Add(p, spec.minLabel, minX + d, y + d, 0.5f); });
@@ -63,9 +62,9 @@ void DrawLabels(Painter& p) {
   Typeface name("DejaVu Sans Bold", 10, 1);
   Typeface big("DejaVu Sans Bold", 11, 1);
   Typeface ends("DejaVu Sans", 9, 1);
-  DrawKnobLabels(p, kInKnob, 191, 32, name, ends);
-  DrawKnobLabels(p, kOutKnob, 191, 32, name, ends);
-  DrawKnobLabels(p, kDistortKnob, 52, 63, big, ends);
+  DrawKnobLabels(p, kInKnob, 191, name, ends);
+  DrawKnobLabels(p, kOutKnob, 191, name, ends);
+  DrawKnobLabels(p, kDistortKnob, 52, big, ends);
 }
 
 } // namespace art

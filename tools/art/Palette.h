@@ -39,26 +39,31 @@ struct KnobShape {
   float trackRadius;      // centre line of the value arc
   float trackWidth;
   float glow; // how much the value arc lights its surroundings at maximum
+  // The scale printed on the panel around the knob: where its ticks start,
+  // where the short ones end and where the long ones (ends, middle) end.
+  float tickInner, tickOuter, tickLong;
 };
 
 // The small knobs sit 2 px right of their frame's middle so that they line up
 // with the readout slots beneath them.
 constexpr KnobShape kSmallKnob = {
-    60,    41,    // frame size, frame count
-    32.0f, 30.0f, // centre
-    18.5f, 14.0f, // body and cap radius
-    24.0f, 3.0f,  // value arc radius and width
-    0.0f,         // glow
+    60,    41,           // frame size, frame count
+    32.0f, 30.0f,        // centre
+    18.5f, 14.0f,        // body and cap radius
+    24.0f, 3.0f,         // value arc radius and width
+    0.0f,                // glow
+    27.5f, 30.5f, 32.0f, // scale ticks
 };
 // 128 frames of 128 px make a strip 16384 px high, the tallest image the PNG
 // loader accepts; the knob sits 2 px right of the frame's middle to centre on
 // the editor.
 constexpr KnobShape kHeroKnob = {
-    128,   128,   // frame size, frame count
-    66.0f, 64.0f, // centre
-    40.0f, 31.0f, // body and cap radius
-    50.0f, 5.0f,  // value arc radius and width
-    1.0f,         // glow
+    128,   128,          // frame size, frame count
+    66.0f, 64.0f,        // centre
+    40.0f, 31.0f,        // body and cap radius
+    50.0f, 5.0f,         // value arc radius and width
+    1.0f,                // glow
+    57.0f, 61.0f, 63.0f, // scale ticks
 };
 
 // A knob's strip file and where the editor places it.
