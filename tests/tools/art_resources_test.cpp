@@ -68,18 +68,24 @@ FrameStats Measure(LICE_IBitmap* strip, int frame, int size) {
   return s;
 }
 
-TEST(ArtResources, KnobStripsFitTheirPlaceInTheEditor) {
+// Runs check(knob, strip, frame size) on every committed knob strip.
+template <typename Check> void ForEachStrip(Check check) {
   for (const KnobCase& k : kKnobs) {
     SCOPED_TRACE(k.file);
     auto strip = Load(k.file);
     ASSERT_TRUE(strip);
-    const int size = strip->getWidth();
+    check(k, strip.get(), strip->getWidth());
+  }
+}
+
+TEST(ArtResources, KnobStripsFitTheirPlaceInTheEditor) {
+  ForEachStrip([](const KnobCase& k, LICE_IBitmap* strip, int size) {
     EXPECT_EQ(strip->getHeight(), size * k.frames);
     EXPECT_GE(size, k.minSize);
     EXPECT_LE(size, k.maxSize);
     EXPECT_LE(k.originX + size, k.maxRight);
     EXPECT_LE(k.originY + size, k.maxBottom);
-  }
+  });
   // The hero knob sits on the editor's middle line, above its readout.
   auto distort = Load("Knob_Distort_Frames.png");
   ASSERT_TRUE(distort);
@@ -89,54 +95,45 @@ TEST(ArtResources, KnobStripsFitTheirPlaceInTheEditor) {
 // The editor blends frames over the background by their alpha: the drawing
 // must stop short of the frame's edge and the knob itself be solid.
 TEST(ArtResources, EveryFrameHasATransparentSurroundAndASolidKnob) {
-  for (const KnobCase& k : kKnobs) {
-    SCOPED_TRACE(k.file);
-    auto strip = Load(k.file);
-    ASSERT_TRUE(strip);
-    const int size = strip->getWidth();
+  ForEachStrip([](const KnobCase& k, LICE_IBitmap* strip, int size) {
     for (int f = 0; f < k.frames; ++f) {
       int edgeAlpha = 0;
       for (int i = 0; i < size; ++i) {
-        edgeAlpha += LICE_GETA(At(strip.get(), i, f * size)) +
-                     LICE_GETA(At(strip.get(), i, f * size + size - 1)) +
-                     LICE_GETA(At(strip.get(), 0, f * size + i)) +
-                     LICE_GETA(At(strip.get(), size - 1, f * size + i));
+        edgeAlpha +=
+            LICE_GETA(At(strip, i, f * size)) + LICE_GETA(At(strip, i, f * size + size - 1)) +
+            LICE_GETA(At(strip, 0, f * size + i)) + LICE_GETA(At(strip, size - 1, f * size + i));
       }
       EXPECT_EQ(edgeAlpha, 0) << "frame " << f;
-      EXPECT_EQ(LICE_GETA(At(strip.get(), size / 2, f * size + size / 2)), 255) << "frame " << f;
+      EXPECT_EQ(LICE_GETA(At(strip, size / 2, f * size + size / 2)), 255) << "frame " << f;
     }
-  }
+  });
 }
 
 // Frame 1 is the minimum, with no value arc and the pointer down-left; the
 // arc grows with the value; the middle frame points up and the last
 // down-right.
 TEST(ArtResources, FramesRunFromMinimumToMaximum) {
-  for (const KnobCase& k : kKnobs) {
-    SCOPED_TRACE(k.file);
-    auto strip = Load(k.file);
-    ASSERT_TRUE(strip);
-    const int size = strip->getWidth();
-    const FrameStats first = Measure(strip.get(), 0, size);
+  ForEachStrip([](const KnobCase& k, LICE_IBitmap* strip, int size) {
+    const FrameStats first = Measure(strip, 0, size);
     EXPECT_EQ(first.accent, 0);
     EXPECT_LT(first.pointerX, -3);
     EXPECT_GT(first.pointerY, 3);
     int previous = first.accent;
     for (int step = 1; step <= 10; ++step) {
       const int f = step * (k.frames - 1) / 10;
-      const int accent = Measure(strip.get(), f, size).accent;
+      const int accent = Measure(strip, f, size).accent;
       EXPECT_GT(accent, previous) << "frame " << f;
       previous = accent;
     }
-    const FrameStats last = Measure(strip.get(), k.frames - 1, size);
+    const FrameStats last = Measure(strip, k.frames - 1, size);
     EXPECT_GT(last.pointerX, 3);
     EXPECT_GT(last.pointerY, 3);
     // The two ends mirror each other about the knob's upright middle.
-    const FrameStats middle = Measure(strip.get(), (k.frames - 1) / 2, size);
+    const FrameStats middle = Measure(strip, (k.frames - 1) / 2, size);
     EXPECT_NEAR(middle.pointerX, 0.5 * (first.pointerX + last.pointerX), 1.5);
     EXPECT_LT(middle.pointerY, -3);
     EXPECT_NEAR(first.pointerY, last.pointerY, 1.0);
-  }
+  });
 }
 
 // Light grey readout text needs a dark slot behind it, also where the lower
