@@ -5,6 +5,7 @@
 #include "tools/art/Badge.h"
 #include "tools/art/Filters.h"
 #include "tools/art/Labels.h"
+#include "tools/art/Logotype.h"
 #include "tools/art/Painter.h"
 #include "tools/art/Palette.h"
 #include "tools/art/Shapes.h"
@@ -78,6 +79,7 @@ void DrawBackground(LICE_MemBitmap* bg) {
     DrawSlot(p, kDistortReadout);
     DrawBadgePlate(p);
     DrawVents(p);
+    DrawLogotype(p);
   }
   bg->resize(kEditorWidth, kEditorHeight);
   Downsample(bg, 0, 0, &fine, kFine);

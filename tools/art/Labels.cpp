@@ -18,18 +18,12 @@ template <typename AddText> void Print(Painter& p, LICE_Pixel32 c, AddText add) 
   p.Fill(c);
 }
 
-void DrawLogotype(Painter& p) {
-  Typeface logo("DejaVu Sans Condensed Bold", 26, 1);
+// A line under the logotype saying what the box is.
+void DrawSubtitle(Painter& p) {
   Typeface sub("DejaVu Sans", 9, 1);
-  const float x = 16, y = 11;
-  p.BeginShape();
-  logo.Add(p, "GRITTLEBOX", x + 1, y + 1.5f, 1.5f);
-  p.Fill(colour::kBlack, 0.7f);
-  p.BeginShape();
-  logo.Add(p, "GRITTLEBOX", x, y, 1.5f);
-  p.Fill(Gradient{0, y + 6, colour::kAccentHot, 0, y + 26, colour::kAccentDeep});
-  Print(p, colour::kLabelDim,
-        [&](float d) { sub.Add(p, "HARD CLIP DISTORTION", x + 1 + d, y + 29 + d, 1.8f); });
+  Print(p, colour::kLabelDim, [&](float d) {
+    sub.Add(p, "HARD CLIP DISTORTION", kLogoX + 1 + d, kLogoY + 29 + d, 1.8f);
+  });
 }
 
 // The maker's name, small, balancing the logotype on the right.
@@ -57,7 +51,7 @@ void DrawKnobLabels(Painter& p, const KnobSpec& spec, float nameY, Typeface& nam
 } // namespace
 
 void DrawLabels(Painter& p) {
-  DrawLogotype(p);
+  DrawSubtitle(p);
   DrawMaker(p);
   Typeface name("DejaVu Sans Bold", 10, 1);
   Typeface big("DejaVu Sans Bold", 11, 1);

@@ -1,6 +1,6 @@
 #pragma once
-// Everything printed on the panel: the logotype, the knob names and the
-// scale ends.
+// The small print on the panel: the subtitle, the maker's name, the knob
+// names and the scale ends.
 #include "tools/art/Painter.h"
 
 namespace art {

@@ -21,6 +21,8 @@ constexpr Box kInReadout{11, 270, 111, 290};
 constexpr Box kOutReadout{236, 270, 336, 290};
 constexpr Box kDistortReadout{128, 210, 228, 230};
 constexpr Box kLinkArea{254, 61, 336, 139};
+// The logotype's top-left letter cell.
+constexpr float kLogoX = 16, kLogoY = 11;
 
 // Knob pointers sweep from -135 to +135 degrees; 0 points up, angles grow
 // clockwise (the raster library's convention for arcs).
