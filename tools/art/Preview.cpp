@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "lice/lice_text.h"
 #include "tools/art/Palette.h"
-#include "tools/art/Text.h"
 
 namespace art {
 
@@ -16,12 +16,24 @@ void BlitKnob(LICE_IBitmap* dest, LICE_IBitmap* strip, const KnobSpec& spec, dou
             spec.frameSize, 1.0f, LICE_MODE_COPY | LICE_MODE_USE_ALPHA);
 }
 
-// The editor's readout style: 13 px bold, not antialiased, centred and
-// drawn from the slot's top.
-void DrawReadout(Painter& p, Typeface& font, const Box& box, const char* text) {
-  p.BeginShape();
-  font.AddCentred(p, text, box.centreX(), float(box.t), 0.0f);
-  p.Fill(colour::kReadoutText);
+// The editor's readout style and call: 13 px bold, not antialiased, centred
+// and drawn from the slot's top.
+void DrawReadouts(LICE_IBitmap* editor) {
+  LICE_CachedFont font;
+  font.SetFromHFont(CreateFont(13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                               CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH,
+                               "Tahoma Bold"),
+                    LICE_FONT_FLAG_OWNS_HFONT);
+  font.SetTextColor(colour::kReadoutText);
+  font.SetBkMode(TRANSPARENT);
+  const struct {
+    Box box;
+    const char* text;
+  } readouts[] = {{kInReadout, "0.00 dB"}, {kOutReadout, "0.00 dB"}, {kDistortReadout, "50 %"}};
+  for (const auto& r : readouts) {
+    RECT rect{r.box.l, r.box.t, r.box.r, r.box.b};
+    font.DrawText(editor, r.text, -1, &rect, DT_CENTER | DT_NOCLIP);
+  }
 }
 
 } // namespace
@@ -33,13 +45,7 @@ void ComposePreview(ArtSet* art, int scale, LICE_MemBitmap* out) {
   BlitKnob(&editor, &art->outKnob, kOutKnob, 0.5);
   // Distort's default of 50 % on its 0.01 .. 100 range.
   BlitKnob(&editor, &art->distortKnob, kDistortKnob, (50.0 - 0.01) / (100.0 - 0.01));
-  {
-    Painter p(&editor, 1);
-    Typeface readout("Tahoma Bold", 13, 1, false);
-    DrawReadout(p, readout, kInReadout, "0.00 dB");
-    DrawReadout(p, readout, kOutReadout, "0.00 dB");
-    DrawReadout(p, readout, kDistortReadout, "50 %");
-  }
+  DrawReadouts(&editor);
   out->resize(kEditorWidth * scale, kEditorHeight * scale);
   LICE_ScaledBlit(out, &editor, 0, 0, out->getWidth(), out->getHeight(), 0, 0, float(kEditorWidth),
                   float(kEditorHeight), 1.0f, LICE_MODE_COPY | LICE_MODE_FILTER_BILINEAR);

@@ -7,11 +7,10 @@
 
 namespace art {
 
-Typeface::Typeface(const char* face, int size, int scale, bool antialias) : mScale(scale) {
+Typeface::Typeface(const char* face, int size, int scale) : mScale(scale) {
   HFONT font =
       CreateFont(size * scale, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                 CLIP_DEFAULT_PRECIS, antialias ? ANTIALIASED_QUALITY : NONANTIALIASED_QUALITY,
-                 DEFAULT_PITCH, face);
+                 CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
   mFont.SetFromHFont(font, LICE_FONT_FLAG_OWNS_HFONT);
   mFont.SetTextColor(colour::kWhite);
   mFont.SetBkMode(TRANSPARENT);

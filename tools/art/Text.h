@@ -10,7 +10,7 @@ class Typeface {
 public:
   // face: a composed name such as "DejaVu Sans Bold"; size: the font's pixel
   // height in the painter's units, times the painter's scale.
-  Typeface(const char* face, int size, int scale, bool antialias = true);
+  Typeface(const char* face, int size, int scale);
 
   // Width in unit pixels of text set glyph by glyph, spacing units apart.
   float Width(const char* text, float spacing);
