@@ -26,57 +26,48 @@ std::string Title(const NativeMenu& model, int menu, int entry) {
   return e ? e->mTitle.Get() : "(none)";
 }
 
-TEST(NativeMenu, TitlesAreNumberedInThePrefixFormatCountingEveryItem) {
-  struct Case {
-    int prefix, entry;
-    const char* title;
-  } cases[] = {
-      {0, 0, "Soft"},
-      {0, 2, "Hard"},
-      {1, 0, "1: Soft"},
-      {1, 2, "3: Hard"},
-      {1, 11, "12: Item 12"},
-      {2, 3, "04: Fold"},
-      {2, 6, "07: More"},
-      {3, 2, "003: Hard"},
-      {3, 1, ""}, // separators show no title but take a number
-  };
-  for (const Case& c : cases) {
-    IPopupMenu sub, menu;
-    FillMenu(&menu, &sub);
-    menu.SetPrefix(c.prefix);
-    NativeMenu model(&menu);
-    ASSERT_EQ(model.NEntries(0), 12);
-    EXPECT_EQ(Title(model, 0, c.entry), c.title) << "prefix " << c.prefix;
-  }
-}
-
-TEST(NativeMenu, FlagsBecomeKindIndentationCheckAndEnabledState) {
+TEST(NativeMenu, EntriesAreNumberedCountingEveryItemAndShowTheirFlags) {
   IPopupMenu sub, menu;
   FillMenu(&menu, &sub);
+  menu.SetPrefix(2);
   NativeMenu model(&menu);
+  ASSERT_EQ(model.NEntries(0), 12);
+  using E = NativeMenuEntry;
   struct Case {
     int entry;
-    NativeMenuEntry::EKind kind;
+    const char* title;
+    E::EKind kind;
     int indent;
     bool checked, enabled;
-  } cases[] = {{0, NativeMenuEntry::kAction, 0, false, true},
-               {1, NativeMenuEntry::kSeparator, 0, false, true},
-               {3, NativeMenuEntry::kAction, 0, true, true},
-               {4, NativeMenuEntry::kAction, 1, false, true},
-               {5, NativeMenuEntry::kAction, 0, false, false},
-               {6, NativeMenuEntry::kSubmenu, 0, false, true}};
+  } cases[] = {{0, "01: Soft", E::kAction, 0, false, true},
+               {1, "", E::kSeparator, 0, false, true},
+               {2, "03: Hard", E::kAction, 0, false, true},
+               {3, "04: Fold", E::kAction, 0, true, true},
+               {4, "05: Section", E::kAction, 1, false, true},
+               {5, "06: Off", E::kAction, 0, false, false},
+               {6, "07: More", E::kSubmenu, 0, false, true},
+               {11, "12: Item 12", E::kAction, 0, false, true}};
   for (const Case& c : cases) {
     const NativeMenuEntry* e = model.GetEntry(0, c.entry);
     ASSERT_NE(e, nullptr);
-    EXPECT_EQ(e->mKind, c.kind) << c.entry;
-    EXPECT_EQ(e->mIndent, c.indent) << c.entry;
-    EXPECT_EQ(e->mChecked, c.checked) << c.entry;
-    EXPECT_EQ(e->mEnabled, c.enabled) << c.entry;
+    EXPECT_STREQ(e->mTitle.Get(), c.title);
+    EXPECT_EQ(e->mKind, c.kind) << c.title;
+    EXPECT_EQ(e->mIndent, c.indent) << c.title;
+    EXPECT_EQ(e->mChecked, c.checked) << c.title;
+    EXPECT_EQ(e->mEnabled, c.enabled) << c.title;
   }
   EXPECT_EQ(model.GetEntry(0, 12), nullptr);
-  EXPECT_EQ(model.GetEntry(1, 0), nullptr) << "an empty submenu has no entries";
   EXPECT_EQ(model.GetEntry(-1, 0), nullptr);
+  const char* formats[][2] = {
+      {"Hard", "Item 12"}, {"3: Hard", "12: Item 12"}, {}, {"003: Hard", "012: Item 12"}};
+  for (int prefix : {0, 1, 3}) {
+    menu.SetPrefix(prefix);
+    model.Build(&menu);
+    EXPECT_EQ(Title(model, 0, 2), formats[prefix][0]);
+    EXPECT_EQ(Title(model, 0, 11), formats[prefix][1]);
+  }
+  EXPECT_FALSE(model.Build(nullptr));
+  EXPECT_EQ(model.NMenus(), 0) << "a null root leaves an empty model";
 }
 
 TEST(NativeMenu, SubmenusAreBuiltOnceWithTheirOwnPrefixAndCyclesAreCut) {
@@ -105,18 +96,6 @@ TEST(NativeMenu, SubmenusAreBuiltOnceWithTheirOwnPrefixAndCyclesAreCut) {
     EXPECT_FALSE(e->mEnabled);
     EXPECT_FALSE(model.IsSelectable(2, cut));
   }
-}
-
-TEST(NativeMenu, ADeepChainOfSubmenusIsBuiltWhole) {
-  const int depth = 2000;
-  IPopupMenu* menus = new IPopupMenu[depth];
-  for (int i = 0; i + 1 < depth; ++i) menus[i].AddItem("Down", &menus[i + 1]);
-  menus[depth - 1].AddItem("Bottom");
-  NativeMenu model(&menus[0]);
-  EXPECT_EQ(model.NMenus(), depth);
-  EXPECT_EQ(model.GetEntry(depth - 2, 0)->mSubmenu, depth - 1);
-  EXPECT_EQ(model.Choose(depth - 1, 0), &menus[depth - 1]);
-  delete[] menus;
 }
 
 TEST(NativeMenu, ChoosingAnActionReportsItsOwnMenuAndPosition) {
@@ -165,17 +144,6 @@ TEST(NativeMenu, TheHighlightSkipsSeparatorsAndDisabledEntriesAndWraps) {
   IPopupMenu empty;
   model.Build(&empty);
   EXPECT_EQ(model.NextSelectable(0, -1, true), -1);
-}
-
-TEST(NativeMenu, ANullRootLeavesAnEmptyModel) {
-  IPopupMenu menu;
-  menu.AddItem("Soft");
-  NativeMenu model(&menu);
-  EXPECT_FALSE(model.Build(nullptr));
-  EXPECT_EQ(model.NMenus(), 0);
-  EXPECT_EQ(model.NEntries(0), 0);
-  EXPECT_EQ(model.Choose(0, 0), nullptr);
-  EXPECT_EQ(model.NextSelectable(0, -1), -1);
 }
 
 } // namespace
