@@ -93,11 +93,11 @@ TEST(BitmapText, CellsAdvanceFromOneCellInOrFromTheCentreAndStopAtTheFit) {
 }
 
 TEST(DrawnKnobs, AnglesSweepFromMinToMaxAndHoldWildValuesAtTheEnds) {
-  ControlRig rig;
-  IBitmap disc = rig.Strip(16, 16, 1);
-  IKnobLineControl line(&rig.plug, IRECT(0, 0, 16, 16), -1, &COLOR_WHITE, 0.0, 0.0, -2.0, 2.0);
-  IKnobRotaterControl rotater(&rig.plug, 0, 0, -1, &disc, -2.0, 2.0);
-  IKnobRotatingMaskControl mask(&rig.plug, 0, 0, -1, &disc, &disc, &disc, -120.0, 120.0);
+  RecordingPlug plug;
+  IBitmap disc(nullptr, 16, 16); // the angle needs no pixels
+  IKnobLineControl line(&plug, IRECT(0, 0, 16, 16), -1, &COLOR_WHITE, 0.0, 0.0, -2.0, 2.0);
+  IKnobRotaterControl rotater(&plug, 0, 0, -1, &disc, -2.0, 2.0);
+  IKnobRotatingMaskControl mask(&plug, 0, 0, -1, &disc, &disc, &disc, -120.0, 120.0);
   const struct {
     double value, share;
   } cases[] = {{0.0, 0.0}, {0.25, 0.25}, {1.0, 1.0}, {-1.0, 0.0}, {3.0, 1.0}, {NAN, 0.0}};
