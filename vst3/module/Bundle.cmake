@@ -9,7 +9,7 @@ set(bundle_resource_dir ${GRITTLEBOX_BUNDLE_DIR}/Contents/Resources)
 add_library(Grittlebox MODULE
   ${CMAKE_CURRENT_SOURCE_DIR}/module/ModuleEntry.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/module/GrittleboxFactory.cpp)
-target_link_libraries(Grittlebox PRIVATE grittlebox_effect grittlebox_vst3)
+target_link_libraries(Grittlebox PRIVATE grittlebox_effect vst3_binding)
 set_target_properties(Grittlebox PROPERTIES
   PREFIX ""
   OUTPUT_NAME Grittlebox
