@@ -2,15 +2,17 @@
 
 #include <cstring>
 
+#include "vst3/HostText.h"
+
 namespace Steinberg {
 namespace {
 
-// Class texts are kept as 8-bit ASCII; widening each byte gives their UTF-16 form.
-void WidenInto(char16* dest, const char8* src, size_t destUnits) {
-  size_t i = 0;
-  for (; i + 1 < destUnits && src[i]; ++i)
-    dest[i] = static_cast<char16>(static_cast<unsigned char>(src[i]));
-  for (; i < destUnits; ++i) dest[i] = 0;
+// Class texts sit in fixed fields that need not end in a terminator.
+template <size_t N> void WidenField(const char8 (&field)[N], char16* dest, size_t destUnits) {
+  char text[N + 1];
+  std::memcpy(text, field, N);
+  text[N] = 0;
+  WidenUtf8(text, dest, destUnits);
 }
 
 } // namespace
@@ -71,12 +73,12 @@ tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW*
   std::memcpy(info->cid, src.cid, sizeof(TUID));
   info->cardinality = src.cardinality;
   std::memcpy(info->category, src.category, sizeof(info->category));
-  WidenInto(info->name, src.name, PClassInfo::kNameSize);
+  WidenField(src.name, info->name, PClassInfo::kNameSize);
   info->classFlags = src.classFlags;
   std::memcpy(info->subCategories, src.subCategories, sizeof(info->subCategories));
-  WidenInto(info->vendor, src.vendor, PClassInfoW::kVendorSize);
-  WidenInto(info->version, src.version, PClassInfoW::kVersionSize);
-  WidenInto(info->sdkVersion, src.sdkVersion, PClassInfoW::kVersionSize);
+  WidenField(src.vendor, info->vendor, PClassInfoW::kVendorSize);
+  WidenField(src.version, info->version, PClassInfoW::kVersionSize);
+  WidenField(src.sdkVersion, info->sdkVersion, PClassInfoW::kVersionSize);
   return kResultOk;
 }
 

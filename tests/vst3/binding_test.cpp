@@ -8,7 +8,7 @@
 #include "pluginterfaces/vst/ivstevents.h"
 #include "vst3/IPlugVST3.h"
 #include "vst3/host/ByteStream.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 #include "vst3/host/ParameterChanges.h"
 
 using namespace Steinberg;
@@ -269,4 +269,41 @@ TEST_F(BindingTest, BoolParameterTextsAndTheBypassList) {
   EXPECT_EQ("on", NarrowString(text));
   EXPECT_EQ(0.0, plug->getParamNormalized(IPlugVST3::kPresetParamId));
   EXPECT_EQ(kResultFalse, plug->setParamNormalized(IPlugVST3::kPresetParamId, 1.0));
+}
+
+// Host texts are narrowed by our own conversion before any parameter kind
+// reads them: ill-formed UTF-16 is refused or read around, never thrown on.
+TEST_F(BindingTest, HostTextsOfEveryParameterKindParseWithoutThrowing) {
+  const char16 kLoneLow[] = {0xDCDC, 0};
+  const char16 kHighThenA[] = {0xD83D, u'A', 0};
+  const char16 kNumberThenLone[] = {u'-', u'5', 0xDCDC, 0};
+  const char16 kNumber[] = u"5";
+  const char16 kOn[] = u"on";
+  struct Case {
+    ParamID id;
+    const char16* text;
+    bool parses;
+    double normalized;
+  } cases[] = {
+      {0, kLoneLow, false, 0},
+      {0, kHighThenA, false, 0},
+      {0, kNumberThenLone, true, 0.25},
+      {0, kNumber, true, 0.75},
+      {3, kLoneLow, false, 0},
+      {3, kHighThenA, false, 0},
+      {3, kOn, true, 1.0},
+      {IPlugVST3::kBypassParamId, kLoneLow, false, 0},
+      {IPlugVST3::kPresetParamId, kHighThenA, false, 0},
+  };
+  for (const Case& c : cases) {
+    String128 text = {};
+    for (int i = 0; c.text[i]; ++i) text[i] = c.text[i];
+    ParamValue value = -1.0;
+    tresult result = kInternalError;
+    EXPECT_NO_THROW(result = plug->getParamValueByString(c.id, text, value)) << c.id;
+    EXPECT_EQ(c.parses ? kResultOk : kResultFalse, result) << c.id << " " << NarrowString(text);
+    if (c.parses) {
+      EXPECT_DOUBLE_EQ(c.normalized, value) << c.id << " " << NarrowString(text);
+    }
+  }
 }

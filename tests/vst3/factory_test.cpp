@@ -4,7 +4,7 @@
 
 #include "ConformanceHost.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace conformance;

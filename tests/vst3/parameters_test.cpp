@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "ConformanceHost.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -28,7 +28,7 @@ protected:
   }
   bool Parse(ParamID id, const char* text, double* normalized) {
     String128 wide;
-    WidenString(text, wide, 128);
+    WidenUtf8(text, wide, 128);
     return controller->getParamValueByString(id, wide, *normalized) == kResultOk;
   }
 };

@@ -1,12 +1,12 @@
 #include "vst3/host/HostContext.h"
 
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 
 tresult PLUGIN_API HostContext::getName(Vst::String128 name) {
   if (!name) return kInvalidArgument;
-  WidenString(mName, name, 128);
+  WidenUtf8(mName.c_str(), name, 128);
   return kResultOk;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "vst3/host/ByteStream.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -131,7 +131,7 @@ bool HostedPlugin::SetParameter(const std::string& title, const std::string& tex
     }
   } else {
     String128 wide;
-    WidenString(text, wide, 128);
+    WidenUtf8(text.c_str(), wide, 128);
     if (mController->getParamValueByString(id, wide, normalized) != kResultOk)
       return Fail("'" + text + "' is not a value of " + title);
   }
