@@ -153,8 +153,7 @@ IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {
   return nullptr;
 }
 
-// ---- Units: parameter groups become units under the root unit ----
-
+// Parameter groups become units under the root unit.
 int32 PLUGIN_API IPlugVST3::getUnitCount() {
   return mParamGroups.GetSize() + 1;
 }
@@ -175,12 +174,14 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info) {
   return kResultOk;
 }
 
+// The presets form the one program list; without presets there is none, and
+// the count and the list agree on that, as hosts that walk them expect.
 int32 PLUGIN_API IPlugVST3::getProgramListCount() {
-  return 0;
+  return NPresets() > 0 ? 1 : 0;
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
-  if (listIndex != 0) return kResultFalse;
+  if (listIndex < 0 || listIndex >= getProgramListCount()) return kResultFalse;
   info.id = kPresetParamId;
   info.programCount = NPresets();
   WidenBounded("Factory Presets", info.name);
@@ -205,8 +206,7 @@ tresult PLUGIN_API IPlugVST3::getProgramPitchName(ProgramListID, int32, int16, S
   return kNotImplemented;
 }
 
-// ---- Edits made in the editor, reported to the host ----
-
+// Edits made in the editor, reported to the host.
 void IPlugVST3::BeginInformHostOfParamChange(int paramIdx) {
   TRACE_POINT("%d", paramIdx);
   beginEdit(static_cast<ParamID>(paramIdx));

@@ -116,9 +116,11 @@ TEST_F(BindingTest, GroupsBecomeUnitsUnderTheRoot) {
 }
 
 TEST_F(BindingTest, PresetsFormTheProgramListAndThePresetQueueRestoresThem) {
+  ASSERT_EQ(1, plug->getProgramListCount());
   ProgramListInfo list = {};
   ASSERT_EQ(kResultOk, plug->getProgramListInfo(0, list));
   EXPECT_EQ(3, list.programCount);
+  EXPECT_EQ(kResultFalse, plug->getProgramListInfo(1, list));
   String128 name;
   ASSERT_EQ(kResultOk, plug->getProgramName(IPlugVST3::kPresetParamId, 7, name));
   EXPECT_EQ("", NarrowString(name)); // outside the list: empty

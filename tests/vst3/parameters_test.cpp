@@ -126,7 +126,7 @@ TEST_F(ParametersTest, SettingValuesThroughTheController) {
   EXPECT_DOUBLE_EQ(0.5, controller->getParamNormalized(kOut));
 }
 
-TEST_F(ParametersTest, OneRootUnitAndAnUnreferencedPresetList) {
+TEST_F(ParametersTest, OneRootUnitAndNoProgramList) {
   EXPECT_EQ(1, units->getUnitCount());
   UnitInfo unit = {};
   ASSERT_EQ(kResultOk, units->getUnitInfo(0, unit));
@@ -137,11 +137,10 @@ TEST_F(ParametersTest, OneRootUnitAndAnUnreferencedPresetList) {
   EXPECT_EQ(kResultFalse, units->getUnitInfo(1, unit));
   EXPECT_EQ(kResultFalse, units->getUnitInfo(-1, unit));
 
+  // Without presets there is no program list, and count and list agree.
   EXPECT_EQ(0, units->getProgramListCount());
   ProgramListInfo list = {};
-  ASSERT_EQ(kResultOk, units->getProgramListInfo(0, list));
-  EXPECT_EQ("Factory Presets", NarrowString(list.name));
-  EXPECT_EQ(0, list.programCount);
+  EXPECT_EQ(kResultFalse, units->getProgramListInfo(0, list));
   EXPECT_EQ(kResultFalse, units->getProgramListInfo(1, list));
   String128 name;
   ASSERT_EQ(kResultOk, units->getProgramName(0x70727374, 0, name));
