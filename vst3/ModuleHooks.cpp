@@ -6,6 +6,7 @@
 
 #include "platform/ModulePath.h"
 
+namespace vst3binding {
 namespace {
 
 std::mutex sEntryLock;
@@ -52,3 +53,5 @@ const char* ModulePath() {
   static const FoundPath path;
   return path.text;
 }
+
+} // namespace vst3binding

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "pluginterfaces/vst/ivstevents.h"
+#include "vst3/HostText.h"
 #include "vst3/IPlugVST3.h"
 #include "vst3/host/ByteStream.h"
-#include "vst3/HostText.h"
-#include "vst3/host/ParameterChanges.h"
+#include "vst3/host/ParameterChangeSet.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using namespace vst3host;
 
 namespace {
 
@@ -54,10 +55,10 @@ public:
 };
 
 // Groups "Main", "FX", "Main"; a bool; three presets; a side chain of up to
-// two channels; MIDI.
-class TestPlug : public IPlugVST3 {
+// two channels; MIDI: what the binding offers beyond a plain effect.
+class EveryFeaturePlug : public IPlugVST3 {
 public:
-  TestPlug()
+  EveryFeaturePlug()
       : IPlugVST3(IPlugInstanceInfo(), 4, "4-2 3-2", 3, "Test", "", "Maker", 0x10000, 1, 2, 0, true,
                   false, false, 2) {
     GetParam(0)->InitDouble("Gain", 0, -10, 10, 0.1, "dB", "Main");
@@ -73,7 +74,7 @@ public:
 };
 
 struct BindingTest : ::testing::Test {
-  TestPlug* plug = new TestPlug;
+  EveryFeaturePlug* plug = new EveryFeaturePlug;
   void SetUp() override { ASSERT_EQ(kResultOk, plug->initialize(nullptr)); }
   void TearDown() override {
     plug->terminate();
@@ -124,7 +125,7 @@ TEST_F(BindingTest, PresetsFormTheProgramListAndThePresetQueueRestoresThem) {
   String128 name;
   ASSERT_EQ(kResultOk, plug->getProgramName(IPlugVST3::kPresetParamId, 7, name));
   EXPECT_EQ("", NarrowString(name)); // outside the list: empty
-  ParameterChanges* changes = new ParameterChanges;
+  ParameterChangeSet* changes = new ParameterChangeSet;
   changes->Add(IPlugVST3::kPresetParamId, 0.5);
   ProcessData data;
   data.inputParameterChanges = changes;
@@ -132,7 +133,7 @@ TEST_F(BindingTest, PresetsFormTheProgramListAndThePresetQueueRestoresThem) {
   EXPECT_EQ(1, plug->GetCurrentPresetIdx());
   changes->release();
   for (double outside : {1e300, -1e300}) { // no overflowing index; the ends of the list
-    ParameterChanges* far = new ParameterChanges;
+    ParameterChangeSet* far = new ParameterChangeSet;
     far->Add(IPlugVST3::kPresetParamId, outside);
     data.inputParameterChanges = far;
     ASSERT_EQ(kResultOk, plug->process(data));

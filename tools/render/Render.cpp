@@ -14,6 +14,9 @@
 #include "tools/render/DemoSignal.h"
 #include "vst3/host/HostedPlugin.h"
 
+using vst3host::HostedPlugin;
+using vst3host::HostModule;
+
 namespace {
 
 // Files longer than this get a progress bar.

@@ -4,14 +4,16 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "vst3/host/ByteStream.h"
 #include "vst3/HostText.h"
+#include "vst3/host/ByteStream.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
+namespace vst3host {
+
 HostedPlugin::HostedPlugin()
-    : mContext(new HostContext("grittlebox-render")), mChanges(new ParameterChanges(64, 4)) {}
+    : mContext(new HostContext("grittlebox-render")), mChanges(new ParameterChangeSet(64, 4)) {}
 
 HostedPlugin::~HostedPlugin() {
   Stop();
@@ -197,3 +199,5 @@ bool HostedPlugin::Process(double* const* inputs, double* const* outputs, int nF
       for (int s = 0; s < nFrames; ++s) outputs[c][s] = mOut32[c][s];
   return true;
 }
+
+} // namespace vst3host

@@ -6,9 +6,10 @@
 #include "effect/Grittlebox.h"
 #include "effect/GrittleboxIdentity.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "vst3/PluginFactory.h"
+#include "vst3/ClassFactory.h"
 
 using namespace Steinberg;
+using vst3binding::ClassFactory;
 
 namespace {
 
@@ -27,7 +28,7 @@ const uint32 GUID_DATA2 = 0x00DE4F4E;
 const uint32 GUID_DATA3 = static_cast<uint32>(grittlebox::kMfrID);
 const uint32 GUID_DATA4 = static_cast<uint32>(grittlebox::kUniqueID);
 
-CPluginFactory* gPluginFactory = nullptr;
+ClassFactory* gPluginFactory = nullptr;
 std::mutex gFactoryLock;
 
 void PutWord(uint32 word, char8* at) {
@@ -69,7 +70,7 @@ IPluginFactory* GetGrittleboxFactory() {
   // A factory whose last reference is going is not handed out again; its
   // deletion waits for this lock and leaves the new factory's slot alone.
   if (gPluginFactory && gPluginFactory->tryAddRef()) return gPluginFactory;
-  gPluginFactory = new CPluginFactory(FactoryInfo(), &gPluginFactory, &gFactoryLock);
+  gPluginFactory = new ClassFactory(FactoryInfo(), &gPluginFactory, &gFactoryLock);
   gPluginFactory->registerClass(ComponentClass(), createInstance);
   return gPluginFactory;
 }

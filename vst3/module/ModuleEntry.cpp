@@ -6,11 +6,11 @@
 extern "C" {
 
 SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle) {
-  return EnterModule(sharedLibraryHandle);
+  return vst3binding::EnterModule(sharedLibraryHandle);
 }
 
 SMTG_EXPORT_SYMBOL bool ModuleExit() {
-  return ExitModule();
+  return vst3binding::ExitModule();
 }
 
 SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory() {

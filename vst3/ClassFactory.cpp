@@ -1,10 +1,12 @@
-#include "vst3/PluginFactory.h"
+#include "vst3/ClassFactory.h"
 
 #include <cstring>
 
 #include "vst3/HostText.h"
 
-namespace Steinberg {
+using namespace Steinberg;
+
+namespace vst3binding {
 namespace {
 
 // Class texts sit in fixed fields that need not end in a terminator.
@@ -17,36 +19,35 @@ template <size_t N> void WidenField(const char8 (&field)[N], char16* dest, size_
 
 } // namespace
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info, CPluginFactory** slot,
-                               std::mutex* slotLock)
+ClassFactory::ClassFactory(const PFactoryInfo& info, ClassFactory** slot, std::mutex* slotLock)
     : mFactoryInfo(info), mSlot(slot), mSlotLock(slotLock) {}
 
-CPluginFactory::~CPluginFactory() {
+ClassFactory::~ClassFactory() {
   if (mSlot && *mSlot == this) *mSlot = nullptr;
 }
 
-bool CPluginFactory::registerClass(const PClassInfo2& info, CreateFunction create, void* context) {
+bool ClassFactory::registerClass(const PClassInfo2& info, CreateFunction create, void* context) {
   if (!create) return false;
   mClasses.push_back({info, create, context});
   return true;
 }
 
-const CPluginFactory::ClassEntry* CPluginFactory::entryAt(int32 index) const {
+const ClassFactory::ClassEntry* ClassFactory::entryAt(int32 index) const {
   if (index < 0 || index >= static_cast<int32>(mClasses.size())) return nullptr;
   return &mClasses[static_cast<size_t>(index)];
 }
 
-tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info) {
+tresult PLUGIN_API ClassFactory::getFactoryInfo(PFactoryInfo* info) {
   if (!info) return kInvalidArgument;
   *info = mFactoryInfo;
   return kResultOk;
 }
 
-int32 PLUGIN_API CPluginFactory::countClasses() {
+int32 PLUGIN_API ClassFactory::countClasses() {
   return static_cast<int32>(mClasses.size());
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info) {
+tresult PLUGIN_API ClassFactory::getClassInfo(int32 index, PClassInfo* info) {
   const ClassEntry* entry = entryAt(index);
   if (!info) return kInvalidArgument;
   if (!entry) return kInvalidArgument;
@@ -58,14 +59,14 @@ tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info) {
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info) {
+tresult PLUGIN_API ClassFactory::getClassInfo2(int32 index, PClassInfo2* info) {
   const ClassEntry* entry = entryAt(index);
   if (!info || !entry) return kInvalidArgument;
   *info = entry->info;
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
+tresult PLUGIN_API ClassFactory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
   const ClassEntry* entry = entryAt(index);
   if (!info || !entry) return kInvalidArgument;
   const PClassInfo2& src = entry->info;
@@ -82,11 +83,11 @@ tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW*
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::setHostContext(FUnknown*) {
+tresult PLUGIN_API ClassFactory::setHostContext(FUnknown*) {
   return kNotImplemented;
 }
 
-tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, void** obj) {
+tresult PLUGIN_API ClassFactory::createInstance(FIDString cid, FIDString iid, void** obj) {
   if (!obj) return kInvalidArgument;
   *obj = nullptr;
   if (!cid || !iid) return kInvalidArgument;
@@ -104,7 +105,7 @@ tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, 
   return kNoInterface;
 }
 
-tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
+tresult PLUGIN_API ClassFactory::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
   if (FUnknownPrivate::iidEqual(iid, IPluginFactory::iid) ||
       FUnknownPrivate::iidEqual(iid, IPluginFactory2::iid) ||
@@ -118,18 +119,18 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
   return kNoInterface;
 }
 
-uint32 PLUGIN_API CPluginFactory::addRef() {
+uint32 PLUGIN_API ClassFactory::addRef() {
   return ++mRefCount;
 }
 
-bool CPluginFactory::tryAddRef() {
+bool ClassFactory::tryAddRef() {
   uint32 count = mRefCount.load(std::memory_order_acquire);
   while (count != 0)
     if (mRefCount.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel)) return true;
   return false;
 }
 
-uint32 PLUGIN_API CPluginFactory::release() {
+uint32 PLUGIN_API ClassFactory::release() {
   const uint32 left = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
   if (left == 0) {
     if (mSlotLock) {
@@ -142,4 +143,4 @@ uint32 PLUGIN_API CPluginFactory::release() {
   return left;
 }
 
-} // namespace Steinberg
+} // namespace vst3binding
