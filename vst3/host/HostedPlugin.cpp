@@ -12,8 +12,8 @@ using namespace Steinberg::Vst;
 
 namespace vst3host {
 
-HostedPlugin::HostedPlugin()
-    : mContext(new HostContext("grittlebox-render")), mChanges(new ParameterChangeSet(64, 4)) {}
+HostedPlugin::HostedPlugin(const std::string& hostName)
+    : mContext(new HostContext(hostName)), mChanges(new ParameterChangeSet(64, 4)) {}
 
 HostedPlugin::~HostedPlugin() {
   Stop();

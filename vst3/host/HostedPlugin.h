@@ -18,7 +18,8 @@ namespace vst3host {
 
 class HostedPlugin {
 public:
-  HostedPlugin();
+  // hostName is what the effect learns from the host context.
+  explicit HostedPlugin(const std::string& hostName);
   ~HostedPlugin();
   HostedPlugin(const HostedPlugin&) = delete;
   HostedPlugin& operator=(const HostedPlugin&) = delete;
