@@ -1,4 +1,4 @@
-# cmake -DMODULE=<Grittlebox.so> -P CheckExports.cmake
+# cmake -DMODULE=<module .so> -P CheckExports.cmake
 # Fails unless the module's defined dynamic symbols are exactly the three entry points.
 execute_process(COMMAND nm -D --defined-only ${MODULE}
                 OUTPUT_VARIABLE listing RESULT_VARIABLE status)

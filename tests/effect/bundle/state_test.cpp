@@ -10,6 +10,7 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace conformance;
+using namespace vst3host;
 
 namespace {
 
@@ -51,7 +52,7 @@ protected:
 } // namespace
 
 TEST_F(StateTest, SavesTheThreeValuesThenTheBypassFlag) {
-  ParameterChanges changes;
+  ParameterChangeSet changes;
   changes.Add(kIn, controller->plainParamToNormalized(kIn, 3.5));
   changes.Add(kOut, controller->plainParamToNormalized(kOut, -2.0));
   ASSERT_EQ(kResultOk, SendChanges(&changes));

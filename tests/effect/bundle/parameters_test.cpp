@@ -5,11 +5,12 @@
 #include <limits>
 
 #include "ConformanceHost.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace conformance;
+using namespace vst3host;
 
 namespace {
 
@@ -28,7 +29,7 @@ protected:
   }
   bool Parse(ParamID id, const char* text, double* normalized) {
     String128 wide;
-    WidenString(text, wide, 128);
+    WidenUtf8(text, wide, 128);
     return controller->getParamValueByString(id, wide, *normalized) == kResultOk;
   }
 };
@@ -126,7 +127,7 @@ TEST_F(ParametersTest, SettingValuesThroughTheController) {
   EXPECT_DOUBLE_EQ(0.5, controller->getParamNormalized(kOut));
 }
 
-TEST_F(ParametersTest, OneRootUnitAndAnUnreferencedPresetList) {
+TEST_F(ParametersTest, OneRootUnitAndNoProgramList) {
   EXPECT_EQ(1, units->getUnitCount());
   UnitInfo unit = {};
   ASSERT_EQ(kResultOk, units->getUnitInfo(0, unit));
@@ -137,11 +138,10 @@ TEST_F(ParametersTest, OneRootUnitAndAnUnreferencedPresetList) {
   EXPECT_EQ(kResultFalse, units->getUnitInfo(1, unit));
   EXPECT_EQ(kResultFalse, units->getUnitInfo(-1, unit));
 
+  // Without presets there is no program list, and count and list agree.
   EXPECT_EQ(0, units->getProgramListCount());
   ProgramListInfo list = {};
-  ASSERT_EQ(kResultOk, units->getProgramListInfo(0, list));
-  EXPECT_EQ("Factory Presets", NarrowString(list.name));
-  EXPECT_EQ(0, list.programCount);
+  EXPECT_EQ(kResultFalse, units->getProgramListInfo(0, list));
   EXPECT_EQ(kResultFalse, units->getProgramListInfo(1, list));
   String128 name;
   ASSERT_EQ(kResultOk, units->getProgramName(0x70727374, 0, name));

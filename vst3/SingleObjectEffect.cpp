@@ -1,9 +1,11 @@
-#include "vst3/SingleComponentEffect.h"
+#include "vst3/SingleObjectEffect.h"
 
-namespace Steinberg {
-namespace Vst {
+using namespace Steinberg;
+using namespace Steinberg::Vst;
 
-SingleComponentEffect::SingleComponentEffect()
+namespace vst3binding {
+
+SingleObjectEffect::SingleObjectEffect()
     : audioInputs(kAudio, kInput), audioOutputs(kAudio, kOutput), eventInputs(kEvent, kInput),
       eventOutputs(kEvent, kOutput) {
   processSetup.processMode = kRealtime;
@@ -12,89 +14,89 @@ SingleComponentEffect::SingleComponentEffect()
   processSetup.sampleRate = 44100.0;
 }
 
-SingleComponentEffect::~SingleComponentEffect() = default;
+SingleObjectEffect::~SingleObjectEffect() = default;
 
-tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context) {
+tresult PLUGIN_API SingleObjectEffect::initialize(FUnknown* context) {
   return EditController::initialize(context);
 }
 
-tresult PLUGIN_API SingleComponentEffect::terminate() {
+tresult PLUGIN_API SingleObjectEffect::terminate() {
   removeAllBusses();
   return EditController::terminate();
 }
 
 // A single component has no separate controller class to name.
-tresult PLUGIN_API SingleComponentEffect::getControllerClassId(TUID) {
+tresult PLUGIN_API SingleObjectEffect::getControllerClassId(TUID) {
   return kNotImplemented;
 }
-tresult PLUGIN_API SingleComponentEffect::setIoMode(IoMode) {
+tresult PLUGIN_API SingleObjectEffect::setIoMode(IoMode) {
   return kNotImplemented;
 }
-tresult PLUGIN_API SingleComponentEffect::getRoutingInfo(RoutingInfo&, RoutingInfo&) {
+tresult PLUGIN_API SingleObjectEffect::getRoutingInfo(RoutingInfo&, RoutingInfo&) {
   return kNotImplemented;
 }
-tresult PLUGIN_API SingleComponentEffect::setActive(TBool) {
+tresult PLUGIN_API SingleObjectEffect::setActive(TBool) {
   return kResultOk;
 }
-tresult PLUGIN_API SingleComponentEffect::setProcessing(TBool) {
+tresult PLUGIN_API SingleObjectEffect::setProcessing(TBool) {
   return kNotImplemented;
 }
-tresult PLUGIN_API SingleComponentEffect::process(ProcessData&) {
+tresult PLUGIN_API SingleObjectEffect::process(ProcessData&) {
   return kResultOk;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
+tresult PLUGIN_API SingleObjectEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
   if (paramIndex < 0 || paramIndex >= parameters.getParameterCount()) return kInvalidArgument;
   return EditController::getParameterInfo(paramIndex, info);
 }
 
-BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir) {
+BusList* SingleObjectEffect::getBusList(MediaType type, BusDirection dir) {
   if (type == kAudio) return dir == kInput ? &audioInputs : &audioOutputs;
   if (type == kEvent) return dir == kInput ? &eventInputs : &eventOutputs;
   return nullptr;
 }
 
-Bus* SingleComponentEffect::getBus(MediaType type, BusDirection dir, int32 index) {
+Bus* SingleObjectEffect::getBus(MediaType type, BusDirection dir, int32 index) {
   BusList* list = getBusList(type, dir);
   if (!list || index < 0 || index >= static_cast<int32>(list->size())) return nullptr;
   return list->at(index);
 }
 
-void SingleComponentEffect::removeAllBusses() {
+void SingleObjectEffect::removeAllBusses() {
   audioInputs.clear();
   audioOutputs.clear();
   eventInputs.clear();
   eventOutputs.clear();
 }
 
-AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr,
-                                               BusType busType, int32 flags) {
+AudioBus* SingleObjectEffect::addAudioInput(const TChar* name, SpeakerArrangement arr,
+                                            BusType busType, int32 flags) {
   IPtr<AudioBus> bus = owned(new AudioBus(name, busType, flags, arr));
   audioInputs.push_back(IPtr<Bus>(bus));
   return bus;
 }
 
-AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr,
-                                                BusType busType, int32 flags) {
+AudioBus* SingleObjectEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr,
+                                             BusType busType, int32 flags) {
   IPtr<AudioBus> bus = owned(new AudioBus(name, busType, flags, arr));
   audioOutputs.push_back(IPtr<Bus>(bus));
   return bus;
 }
 
-EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType busType,
-                                               int32 flags) {
+EventBus* SingleObjectEffect::addEventInput(const TChar* name, int32 channels, BusType busType,
+                                            int32 flags) {
   IPtr<EventBus> bus = owned(new EventBus(name, busType, flags, channels));
   eventInputs.push_back(IPtr<Bus>(bus));
   return bus;
 }
 
-int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection dir) {
+int32 PLUGIN_API SingleObjectEffect::getBusCount(MediaType type, BusDirection dir) {
   BusList* list = getBusList(type, dir);
   return list ? static_cast<int32>(list->size()) : 0;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                                     BusInfo& info) {
+tresult PLUGIN_API SingleObjectEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
+                                                  BusInfo& info) {
   Bus* bus = getBus(type, dir, index);
   if (!bus) return kInvalidArgument;
   info.mediaType = type;
@@ -102,18 +104,17 @@ tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirectio
   return bus->getInfo(info) ? kResultTrue : kResultFalse;
 }
 
-tresult PLUGIN_API SingleComponentEffect::activateBus(MediaType type, BusDirection dir, int32 index,
-                                                      TBool state) {
+tresult PLUGIN_API SingleObjectEffect::activateBus(MediaType type, BusDirection dir, int32 index,
+                                                   TBool state) {
   Bus* bus = getBus(type, dir, index);
   if (!bus) return kInvalidArgument;
   bus->setActive(state);
   return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement* inputs,
-                                                             int32 numIns,
-                                                             SpeakerArrangement* outputs,
-                                                             int32 numOuts) {
+tresult PLUGIN_API SingleObjectEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                                          SpeakerArrangement* outputs,
+                                                          int32 numOuts) {
   if (numIns < 0 || numOuts < 0) return kInvalidArgument;
   if (numIns != static_cast<int32>(audioInputs.size()) ||
       numOuts != static_cast<int32>(audioOutputs.size()))
@@ -126,25 +127,25 @@ tresult PLUGIN_API SingleComponentEffect::setBusArrangements(SpeakerArrangement*
   return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusArrangement(BusDirection dir, int32 index,
-                                                            SpeakerArrangement& arr) {
+tresult PLUGIN_API SingleObjectEffect::getBusArrangement(BusDirection dir, int32 index,
+                                                         SpeakerArrangement& arr) {
   auto* bus = static_cast<AudioBus*>(getBus(kAudio, dir, index));
   if (!bus) return kInvalidArgument;
   arr = bus->getArrangement();
   return kResultTrue;
 }
 
-tresult PLUGIN_API SingleComponentEffect::canProcessSampleSize(int32 symbolicSampleSize) {
+tresult PLUGIN_API SingleObjectEffect::canProcessSampleSize(int32 symbolicSampleSize) {
   return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
 }
 
-tresult PLUGIN_API SingleComponentEffect::setupProcessing(ProcessSetup& setup) {
+tresult PLUGIN_API SingleObjectEffect::setupProcessing(ProcessSetup& setup) {
   if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
   processSetup = setup;
   return kResultOk;
 }
 
-tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** obj) {
+tresult PLUGIN_API SingleObjectEffect::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
   *obj = nullptr;
   // Component and controller live in one object: there is no peer to connect.
@@ -162,16 +163,15 @@ tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** 
   return kResultOk;
 }
 
-uint32 PLUGIN_API SingleComponentEffect::addRef() {
+uint32 PLUGIN_API SingleObjectEffect::addRef() {
   return ++mRefCount;
 }
 
-uint32 PLUGIN_API SingleComponentEffect::release() {
+uint32 PLUGIN_API SingleObjectEffect::release() {
   // fetch_sub hands each releasing thread its own result, so exactly one sees zero.
   const uint32 left = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
   if (left == 0) delete this;
   return left;
 }
 
-} // namespace Vst
-} // namespace Steinberg
+} // namespace vst3binding

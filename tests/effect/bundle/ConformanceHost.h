@@ -13,7 +13,7 @@
 #include "pluginterfaces/vst/ivstunits.h"
 #include "vst3/host/HostContext.h"
 #include "vst3/host/HostModule.h"
-#include "vst3/host/ParameterChanges.h"
+#include "vst3/host/ParameterChangeSet.h"
 
 namespace conformance {
 
@@ -23,14 +23,14 @@ const Steinberg::Vst::ParamID kBypass = 0x62706173;
 // The bundle the build made (GRITTLEBOX_BUNDLE, set by CMake).
 std::string BundlePath();
 // The one loaded module, shared by every test in the process.
-HostModule& Module();
+vst3host::HostModule& Module();
 
 // The effect's formula for one sample, from plain parameter values.
 double ClipReference(double in, double inDB, double outDB, double distort);
 double PlainFromNormalized(Steinberg::Vst::ParamID id, double normalized);
 
 // Records what the plug-in reports to the host.
-class RecordingHandler : public HostObject<Steinberg::Vst::IComponentHandler> {
+class RecordingHandler : public vst3host::HostObject<Steinberg::Vst::IComponentHandler> {
 public:
   struct Edit {
     char kind; // 'b' begin, 'p' perform, 'e' end
@@ -82,7 +82,7 @@ protected:
   // A block with no audio that only carries parameter changes.
   Steinberg::tresult SendChanges(Steinberg::Vst::IParameterChanges* changes);
 
-  HostContext* context = nullptr;
+  vst3host::HostContext* context = nullptr;
   Steinberg::Vst::IComponent* component = nullptr;
   Steinberg::Vst::IAudioProcessor* processor = nullptr;
   Steinberg::Vst::IEditController* controller = nullptr;

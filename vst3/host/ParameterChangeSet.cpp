@@ -1,6 +1,8 @@
-#include "vst3/host/ParameterChanges.h"
+#include "vst3/host/ParameterChangeSet.h"
 
 using namespace Steinberg;
+
+namespace vst3host {
 
 ParamValueQueue::ParamValueQueue(Vst::ParamID id, int maxPoints)
     : mId(id), mPoints(static_cast<size_t>(maxPoints > 0 ? maxPoints : 1)) {}
@@ -39,25 +41,25 @@ void ParamValueQueue::Reset(Vst::ParamID id) {
   mUsed = 0;
 }
 
-ParameterChanges::ParameterChanges(int maxQueues, int maxPointsPerQueue) {
+ParameterChangeSet::ParameterChangeSet(int maxQueues, int maxPointsPerQueue) {
   for (int i = 0; i < maxQueues; ++i) mQueues.push_back(new ParamValueQueue(0, maxPointsPerQueue));
 }
 
-ParameterChanges::~ParameterChanges() {
+ParameterChangeSet::~ParameterChangeSet() {
   for (ParamValueQueue* queue : mQueues) queue->release();
 }
 
-int32 PLUGIN_API ParameterChanges::getParameterCount() {
+int32 PLUGIN_API ParameterChangeSet::getParameterCount() {
   return static_cast<int32>(mUsed);
 }
 
-Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index) {
+Vst::IParamValueQueue* PLUGIN_API ParameterChangeSet::getParameterData(int32 index) {
   if (index < 0 || static_cast<size_t>(index) >= mUsed) return nullptr;
   return mQueues[static_cast<size_t>(index)];
 }
 
-Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const Vst::ParamID& id,
-                                                                     int32& index) {
+Vst::IParamValueQueue* PLUGIN_API ParameterChangeSet::addParameterData(const Vst::ParamID& id,
+                                                                       int32& index) {
   for (size_t i = 0; i < mUsed; ++i) {
     if (mQueues[i]->getParameterId() == id) {
       index = static_cast<int32>(i);
@@ -70,8 +72,10 @@ Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const Vst::
   return mQueues[mUsed++];
 }
 
-bool ParameterChanges::Add(Vst::ParamID id, Vst::ParamValue value, int32 offset) {
+bool ParameterChangeSet::Add(Vst::ParamID id, Vst::ParamValue value, int32 offset) {
   int32 index = 0;
   Vst::IParamValueQueue* queue = addParameterData(id, index);
   return queue && queue->addPoint(offset, value, index) == kResultOk;
 }
+
+} // namespace vst3host

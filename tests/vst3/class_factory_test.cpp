@@ -7,10 +7,12 @@
 #include <thread>
 #include <vector>
 
-#include "vst3/PluginFactory.h"
+#include "vst3/ClassFactory.h"
 #include "vst3/host/HostObject.h"
 
 using namespace Steinberg;
+using vst3binding::ClassFactory;
+using vst3host::HostObject;
 
 namespace {
 
@@ -40,9 +42,9 @@ PClassInfo2 ProbeClass(const TUID id = kProbeId) {
 }
 
 struct FactoryFixture : ::testing::Test {
-  CPluginFactory* slot = nullptr;
+  ClassFactory* slot = nullptr;
   void SetUp() override {
-    slot = new CPluginFactory(
+    slot = new ClassFactory(
         PFactoryInfo("Maker", "https://x.example", "a@x.example", PFactoryInfo::kUnicode), &slot);
     ASSERT_TRUE(slot->registerClass(ProbeClass(), MakeProbe));
   }
@@ -140,7 +142,7 @@ TEST_F(FactoryFixture, AnswersEveryFactoryInterfaceAndNothingElse) {
 TEST_F(FactoryFixture, LastReleaseClearsTheSlotEvenUnderConcurrentReleases) {
   const int perThread = 20000;
   for (int i = 0; i < 2 * perThread; ++i) slot->addRef();
-  CPluginFactory* factory = slot;
+  ClassFactory* factory = slot;
   auto drop = [factory] {
     for (int i = 0; i < perThread; ++i) factory->release();
   };
@@ -154,17 +156,17 @@ TEST_F(FactoryFixture, LastReleaseClearsTheSlotEvenUnderConcurrentReleases) {
 
 // Requests racing with the last release must never hand out a dying factory.
 TEST(FactorySlot, RequestsRacingTheLastReleaseGetALiveFactory) {
-  static CPluginFactory* slot = nullptr;
+  static ClassFactory* slot = nullptr;
   static std::mutex lock;
   auto request = [] {
     std::lock_guard<std::mutex> hold(lock);
     if (slot && slot->tryAddRef()) return slot;
-    slot = new CPluginFactory(PFactoryInfo("V", "u", "e", 16), &slot, &lock);
+    slot = new ClassFactory(PFactoryInfo("V", "u", "e", 16), &slot, &lock);
     return slot;
   };
   auto churn = [&] {
     for (int i = 0; i < 20000; ++i) {
-      CPluginFactory* f = request();
+      ClassFactory* f = request();
       PFactoryInfo info;
       ASSERT_EQ(kResultOk, f->getFactoryInfo(&info));
       f->release();

@@ -1,50 +1,53 @@
-#include "vst3/PluginFactory.h"
+#include "vst3/ClassFactory.h"
 
 #include <cstring>
 
-namespace Steinberg {
+#include "vst3/HostText.h"
+
+using namespace Steinberg;
+
+namespace vst3binding {
 namespace {
 
-// Class texts are kept as 8-bit ASCII; widening each byte gives their UTF-16 form.
-void WidenInto(char16* dest, const char8* src, size_t destUnits) {
-  size_t i = 0;
-  for (; i + 1 < destUnits && src[i]; ++i)
-    dest[i] = static_cast<char16>(static_cast<unsigned char>(src[i]));
-  for (; i < destUnits; ++i) dest[i] = 0;
+// Class texts sit in fixed fields that need not end in a terminator.
+template <size_t N> void WidenField(const char8 (&field)[N], char16* dest, size_t destUnits) {
+  char text[N + 1];
+  std::memcpy(text, field, N);
+  text[N] = 0;
+  WidenUtf8(text, dest, destUnits);
 }
 
 } // namespace
 
-CPluginFactory::CPluginFactory(const PFactoryInfo& info, CPluginFactory** slot,
-                               std::mutex* slotLock)
+ClassFactory::ClassFactory(const PFactoryInfo& info, ClassFactory** slot, std::mutex* slotLock)
     : mFactoryInfo(info), mSlot(slot), mSlotLock(slotLock) {}
 
-CPluginFactory::~CPluginFactory() {
+ClassFactory::~ClassFactory() {
   if (mSlot && *mSlot == this) *mSlot = nullptr;
 }
 
-bool CPluginFactory::registerClass(const PClassInfo2& info, CreateFunction create, void* context) {
+bool ClassFactory::registerClass(const PClassInfo2& info, CreateFunction create, void* context) {
   if (!create) return false;
   mClasses.push_back({info, create, context});
   return true;
 }
 
-const CPluginFactory::ClassEntry* CPluginFactory::entryAt(int32 index) const {
+const ClassFactory::ClassEntry* ClassFactory::entryAt(int32 index) const {
   if (index < 0 || index >= static_cast<int32>(mClasses.size())) return nullptr;
   return &mClasses[static_cast<size_t>(index)];
 }
 
-tresult PLUGIN_API CPluginFactory::getFactoryInfo(PFactoryInfo* info) {
+tresult PLUGIN_API ClassFactory::getFactoryInfo(PFactoryInfo* info) {
   if (!info) return kInvalidArgument;
   *info = mFactoryInfo;
   return kResultOk;
 }
 
-int32 PLUGIN_API CPluginFactory::countClasses() {
+int32 PLUGIN_API ClassFactory::countClasses() {
   return static_cast<int32>(mClasses.size());
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info) {
+tresult PLUGIN_API ClassFactory::getClassInfo(int32 index, PClassInfo* info) {
   const ClassEntry* entry = entryAt(index);
   if (!info) return kInvalidArgument;
   if (!entry) return kInvalidArgument;
@@ -56,14 +59,14 @@ tresult PLUGIN_API CPluginFactory::getClassInfo(int32 index, PClassInfo* info) {
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfo2(int32 index, PClassInfo2* info) {
+tresult PLUGIN_API ClassFactory::getClassInfo2(int32 index, PClassInfo2* info) {
   const ClassEntry* entry = entryAt(index);
   if (!info || !entry) return kInvalidArgument;
   *info = entry->info;
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
+tresult PLUGIN_API ClassFactory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
   const ClassEntry* entry = entryAt(index);
   if (!info || !entry) return kInvalidArgument;
   const PClassInfo2& src = entry->info;
@@ -71,20 +74,20 @@ tresult PLUGIN_API CPluginFactory::getClassInfoUnicode(int32 index, PClassInfoW*
   std::memcpy(info->cid, src.cid, sizeof(TUID));
   info->cardinality = src.cardinality;
   std::memcpy(info->category, src.category, sizeof(info->category));
-  WidenInto(info->name, src.name, PClassInfo::kNameSize);
+  WidenField(src.name, info->name, PClassInfo::kNameSize);
   info->classFlags = src.classFlags;
   std::memcpy(info->subCategories, src.subCategories, sizeof(info->subCategories));
-  WidenInto(info->vendor, src.vendor, PClassInfoW::kVendorSize);
-  WidenInto(info->version, src.version, PClassInfoW::kVersionSize);
-  WidenInto(info->sdkVersion, src.sdkVersion, PClassInfoW::kVersionSize);
+  WidenField(src.vendor, info->vendor, PClassInfoW::kVendorSize);
+  WidenField(src.version, info->version, PClassInfoW::kVersionSize);
+  WidenField(src.sdkVersion, info->sdkVersion, PClassInfoW::kVersionSize);
   return kResultOk;
 }
 
-tresult PLUGIN_API CPluginFactory::setHostContext(FUnknown*) {
+tresult PLUGIN_API ClassFactory::setHostContext(FUnknown*) {
   return kNotImplemented;
 }
 
-tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, void** obj) {
+tresult PLUGIN_API ClassFactory::createInstance(FIDString cid, FIDString iid, void** obj) {
   if (!obj) return kInvalidArgument;
   *obj = nullptr;
   if (!cid || !iid) return kInvalidArgument;
@@ -102,7 +105,7 @@ tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, 
   return kNoInterface;
 }
 
-tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
+tresult PLUGIN_API ClassFactory::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
   if (FUnknownPrivate::iidEqual(iid, IPluginFactory::iid) ||
       FUnknownPrivate::iidEqual(iid, IPluginFactory2::iid) ||
@@ -116,18 +119,18 @@ tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj) {
   return kNoInterface;
 }
 
-uint32 PLUGIN_API CPluginFactory::addRef() {
+uint32 PLUGIN_API ClassFactory::addRef() {
   return ++mRefCount;
 }
 
-bool CPluginFactory::tryAddRef() {
+bool ClassFactory::tryAddRef() {
   uint32 count = mRefCount.load(std::memory_order_acquire);
   while (count != 0)
     if (mRefCount.compare_exchange_weak(count, count + 1, std::memory_order_acq_rel)) return true;
   return false;
 }
 
-uint32 PLUGIN_API CPluginFactory::release() {
+uint32 PLUGIN_API ClassFactory::release() {
   const uint32 left = mRefCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
   if (left == 0) {
     if (mSlotLock) {
@@ -140,4 +143,4 @@ uint32 PLUGIN_API CPluginFactory::release() {
   return left;
 }
 
-} // namespace Steinberg
+} // namespace vst3binding

@@ -1,10 +1,11 @@
 // Buses as hosts negotiate them: information, arrangements, activation.
 #include "ConformanceHost.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace conformance;
+using namespace vst3host;
 
 namespace {
 

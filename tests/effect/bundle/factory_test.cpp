@@ -4,10 +4,11 @@
 
 #include "ConformanceHost.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace conformance;
+using namespace vst3host;
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using namespace vst3host;
 
 namespace conformance {
 

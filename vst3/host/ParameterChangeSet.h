@@ -7,6 +7,8 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "vst3/host/HostObject.h"
 
+namespace vst3host {
+
 class ParamValueQueue : public HostObject<Steinberg::Vst::IParamValueQueue> {
 public:
   ParamValueQueue(Steinberg::Vst::ParamID id, int maxPoints);
@@ -31,10 +33,10 @@ private:
   size_t mUsed = 0;
 };
 
-class ParameterChanges : public HostObject<Steinberg::Vst::IParameterChanges> {
+class ParameterChangeSet : public HostObject<Steinberg::Vst::IParameterChanges> {
 public:
-  ParameterChanges(int maxQueues = 16, int maxPointsPerQueue = 64);
-  ~ParameterChanges() override;
+  ParameterChangeSet(int maxQueues = 16, int maxPointsPerQueue = 64);
+  ~ParameterChangeSet() override;
 
   Steinberg::int32 PLUGIN_API getParameterCount() override;
   Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override;
@@ -50,3 +52,5 @@ private:
   std::vector<ParamValueQueue*> mQueues;
   size_t mUsed = 0;
 };
+
+} // namespace vst3host

@@ -8,6 +8,7 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace conformance;
+using namespace vst3host;
 
 namespace {
 

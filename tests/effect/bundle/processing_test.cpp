@@ -9,6 +9,7 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace conformance;
+using namespace vst3host;
 
 namespace {
 
@@ -20,7 +21,7 @@ class ProcessingTest : public EffectTest {
 protected:
   // Sets In, Out and Distort by normalized values through the queue of one block.
   void SetParams(double in, double out, double distort) {
-    ParameterChanges changes;
+    ParameterChangeSet changes;
     changes.Add(kIn, in);
     changes.Add(kOut, out);
     changes.Add(kDistort, distort);
@@ -125,7 +126,7 @@ TEST_F(ProcessingTest, SetupRefusesWhatCannotBeProcessedAndKeepsTheOldSetup) {
 
 TEST_F(ProcessingTest, ZeroSamplesWithoutBuffersStillDeliverParameterChanges) {
   StartProcessing();
-  ParameterChanges changes;
+  ParameterChangeSet changes;
   changes.Add(kIn, 0.75);
   ASSERT_EQ(kResultOk, SendChanges(&changes));
   EXPECT_DOUBLE_EQ(0.75, controller->getParamNormalized(kIn));
@@ -218,7 +219,7 @@ TEST_F(ProcessingTest, ProcessingFromAnotherThreadThanTheSetup) {
 TEST_F(ProcessingTest, TheLastPointOfAQueueWins) {
   StartProcessing(44100.0, 64, true);
   SetParams(0.5, 0.5, 0.5);
-  ParameterChanges changes;
+  ParameterChangeSet changes;
   changes.Add(kIn, 0.1, 0);
   changes.Add(kIn, 0.9, 10);
   changes.Add(kIn, 0.625, 40);
@@ -233,7 +234,7 @@ TEST_F(ProcessingTest, TheLastPointOfAQueueWins) {
 TEST_F(ProcessingTest, UnknownIdsEmptyQueuesAndNonFiniteValuesAreSkipped) {
   StartProcessing();
   SetParams(0.25, 0.5, 0.5);
-  ParameterChanges changes;
+  ParameterChangeSet changes;
   changes.Add(77, 0.5);
   changes.Add(kOut, std::numeric_limits<double>::quiet_NaN());
   int32 index = 0;
@@ -248,7 +249,7 @@ TEST_F(ProcessingTest, BypassThroughTheQueuePassesTheSameBlockThrough) {
   StartProcessing(44100.0, 64, true);
   SetParams(0.9, 0.9, 0.7);
   for (bool use64 : {true, false}) {
-    ParameterChanges changes;
+    ParameterChangeSet changes;
     changes.Add(kBypass, 0.51);
     Block block(2, 2, 64, use64);
     block.FillInput(Ramp);
@@ -257,7 +258,7 @@ TEST_F(ProcessingTest, BypassThroughTheQueuePassesTheSameBlockThrough) {
       for (int s = 0; s < 64; ++s) ASSERT_EQ(block.In(c, s), block.Out(c, s));
     EXPECT_EQ(1.0, controller->getParamNormalized(kBypass));
   }
-  ParameterChanges off;
+  ParameterChangeSet off;
   off.Add(kBypass, 0.5); // exactly one half is not bypassed
   Block block(2, 2, 64, true);
   block.FillInput(Ramp);
