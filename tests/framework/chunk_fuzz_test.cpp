@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-#include "test_plug.h"
+#include "chunk_test_plugs.h"
 
 namespace {
 

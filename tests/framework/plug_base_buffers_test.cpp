@@ -7,9 +7,9 @@
 namespace {
 
 // Records what the plug-in's processing receives and writes a marker.
-class ProbePlug : public TestPlug {
+class ProbePlug : public PlugBaseTestPlug {
 public:
-  using TestPlug::TestPlug;
+  using PlugBaseTestPlug::PlugBaseTestPlug;
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override {
     seenInputs.assign(inputs, inputs + NInChannels());
     calls.push_back(nFrames);
@@ -99,7 +99,7 @@ TEST(PlugBaseBuffers, DisconnectedOutputWritesGoToScratch) {
 }
 
 TEST(PlugBaseBuffers, SameBlockSizeKeepsScratchContents) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   plug.SetBlockSize(4);
   plug.InScratch(1)[3] = 3.0;
   plug.OutScratch(0)[0] = 4.0;
@@ -273,7 +273,7 @@ TEST(PlugBaseBypass, SetLatencyResetsTheDelayLine) {
 }
 
 TEST(PlugBaseProcess, BaseCopiesMatchingChannelsAndZeroesOthers) {
-  TestPlug plug("1-2");
+  PlugBaseTestPlug plug("1-2");
   double l[2] = {3, 4}, o0[2], o1[2] = {9, 9};
   double* in[1] = {l};
   double* out[2] = {o0, o1};

@@ -10,7 +10,7 @@
 namespace {
 
 // Three parameters shaped like the effect's: In, Out (dB) and Distort (%).
-struct StatePlug : TestPlug {
+struct StatePlug : PlugBaseTestPlug {
   StatePlug() {
     GetParam(0)->InitDouble("In", 0, -20, 20, 0.01, "dB");
     GetParam(1)->InitDouble("Out", 0, -20, 20, 0.01, "dB");
