@@ -126,8 +126,6 @@ private:
   bool IsValidParamId(Steinberg::Vst::ParamID id) const {
     return id < static_cast<Steinberg::Vst::ParamID>(NParams());
   }
-  // The restore itself, inside the plug-in lock (IPlugVST3State.cpp).
-  Steinberg::tresult RestoreEditorState(Steinberg::IBStream* stream);
   // Processor helpers (IPlugVST3Processor.cpp).
   void AddBusesAndBypass();
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
