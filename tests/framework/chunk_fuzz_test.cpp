@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-#include "chunk_test_plugs.h"
+#include "test_plug.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "chunk_test_plugs.h"
+#include "test_plug.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "chunk_test_plugs.h"
 #include "framework/Trace.h"
+#include "test_plug.h"
 
 namespace {
 

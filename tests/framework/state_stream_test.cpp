@@ -6,8 +6,8 @@
 #include <limits>
 #include <vector>
 
-#include "chunk_test_plugs.h"
 #include "framework/IPlugStateStream.h"
+#include "test_plug.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <cstring>
 #include <vector>
 
-#include "recording_plug.h"
+#include "recording_binding.h"
 
-class ChunkTestPlug : public RecordingPlug {
+class ChunkTestPlug : public RecordingBinding {
 public:
   ChunkTestPlug(int nParams, int nPresets)
-      : RecordingPlug(nParams, "2-2 1-1", nPresets, "TestPlug", 0x10000, 0x54706c67, 0x546d6b72,
-                      0) {}
+      : RecordingBinding(nParams, "2-2 1-1", nPresets, "TestPlug", 0x10000, 0x54706c67, 0x546d6b72,
+                         0) {}
 };
 
 // The clipping effect's parameters: In and Out in dB, Distort in percent.

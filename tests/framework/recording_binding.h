@@ -8,10 +8,10 @@
 
 #include "framework/IPlugBase.h"
 
-class RecordingPlug : public IPlugBase {
+class RecordingBinding : public IPlugBase {
 public:
-  RecordingPlug(int nParams, const char* channelIO, int nPresets, const char* effectName,
-                int vendorVersion, int uniqueID, int mfrID, int latency)
+  RecordingBinding(int nParams, const char* channelIO, int nPresets, const char* effectName,
+                   int vendorVersion, int uniqueID, int mfrID, int latency)
       : IPlugBase(nParams, channelIO, nPresets, effectName, "Product", "Maker", vendorVersion,
                   uniqueID, mfrID, latency, false, false, false, kAPIVST3) {}
 
