@@ -30,7 +30,7 @@ TEST(ParamsChunk, RoundTripRestoresEveryValueAndNotifiesAll) {
   EXPECT_EQ(target.GetParam(0)->Value(), 7.77);
   EXPECT_EQ(target.GetParam(1)->Value(), -19.5);
   EXPECT_EQ(target.GetParam(2)->Value(), 99.0);
-  EXPECT_EQ(target.notified, kAllThree);
+  EXPECT_EQ(target.mNotified, kAllThree);
 }
 
 TEST(ParamsChunkMalformed, EmptyAndPartialValueChunksKeepEverything) {
@@ -42,7 +42,7 @@ TEST(ParamsChunkMalformed, EmptyAndPartialValueChunksKeepEverything) {
     EXPECT_EQ(plug.UnserializeParams(&chunk, 0), -1) << size;
     EXPECT_EQ(plug.GetParam(0)->Value(), -6.0) << size;
     EXPECT_EQ(plug.GetParam(2)->Value(), 50.0) << size;
-    EXPECT_EQ(plug.notified, kAllThree) << size;
+    EXPECT_EQ(plug.mNotified, kAllThree) << size;
   }
 }
 
@@ -60,7 +60,7 @@ TEST(ParamsChunkMalformed, NullChunkIsRefused) {
   EffectLikePlug plug;
   EXPECT_FALSE(plug.SerializeParams(nullptr));
   EXPECT_EQ(plug.UnserializeParams(nullptr, 0), -1);
-  EXPECT_EQ(plug.notified, kAllThree);
+  EXPECT_EQ(plug.mNotified, kAllThree);
 }
 
 } // namespace

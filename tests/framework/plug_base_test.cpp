@@ -100,7 +100,7 @@ TEST(PlugBaseIdentity, NamesVersionsAndHost) {
 TEST(PlugBaseIdentity, SamplesPerBeatNeedsATempo) {
   PlugBaseTestPlug plug;
   EXPECT_EQ(plug.GetSamplesPerBeat(), 0.0);
-  plug.tempo = 120.0;
+  plug.mTempo = 120.0;
   EXPECT_DOUBLE_EQ(plug.GetSamplesPerBeat(), 22050.0);
 }
 
@@ -150,16 +150,16 @@ TEST(PlugBaseGui, SetParameterFromGUISetsInformsAndNotifies) {
   plug.GetParam(1)->InitDouble("g", 0, -20, 20, 0.01);
   plug.SetParameterFromGUI(1, 0.25);
   EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), -10.0);
-  ASSERT_EQ(plug.informed.size(), 1u);
-  EXPECT_EQ(plug.informed[0].idx, 1);
-  EXPECT_EQ(plug.notified, std::vector<int>{1});
+  ASSERT_EQ(plug.mInformed.size(), 1u);
+  EXPECT_EQ(plug.mInformed[0].idx, 1);
+  EXPECT_EQ(plug.mNotified, std::vector<int>{1});
   plug.SetParameterFromGUI(7, 0.5); // no such parameter
-  EXPECT_EQ(plug.informed.size(), 1u);
+  EXPECT_EQ(plug.mInformed.size(), 1u);
   plug.DirtyParameters();
-  EXPECT_EQ(plug.informed.size(), 4u);
-  plug.notified.clear();
+  EXPECT_EQ(plug.mInformed.size(), 4u);
+  plug.mNotified.clear();
   plug.OnParamReset();
-  EXPECT_EQ(plug.notified, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(plug.mNotified, (std::vector<int>{0, 1, 2}));
 }
 
 TEST(PlugBaseState, CompareStateWithinFloatTolerance) {
@@ -182,10 +182,10 @@ TEST(PlugBaseMidi, SendMidiMsgsNeedsEverySend) {
   msgs.Add(IMidiMsg(0, 0xFF));
   msgs.Add(IMidiMsg(0, 0x80, 60));
   EXPECT_FALSE(plug.SendMidiMsgs(&msgs));
-  EXPECT_EQ(plug.sent.size(), 3u);
+  EXPECT_EQ(plug.mSent.size(), 3u);
   IMidiMsg msg(0, 0x90);
   plug.ProcessMidiMsg(&msg);
-  EXPECT_EQ(plug.sent.size(), 4u);
+  EXPECT_EQ(plug.mSent.size(), 4u);
   char name[8] = "x";
   EXPECT_FALSE(plug.MidiNoteName(60, name));
   EXPECT_STREQ(name, "");

@@ -171,12 +171,12 @@ TEST(RestorePreset, RestoresValuesNotifiesAndRedraws) {
   plug.AttachGraphics(new RecordingGraphics(&redrawn));
   plug.MakePreset("P0", 0.0, 1, 4, 0);
   plug.MakePreset("P1", -12.0, 0, 16, 2);
-  plug.notified.clear();
+  plug.mNotified.clear();
   ASSERT_TRUE(plug.RestorePreset(1));
   EXPECT_EQ(plug.Values(), (Values{-12.0, 0.0, 16.0, 2.0}));
   EXPECT_EQ(plug.GetCurrentPresetIdx(), 1);
-  EXPECT_EQ(plug.presetChanges, 1);
-  EXPECT_EQ(plug.notified, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(plug.mPresetChanges, 1);
+  EXPECT_EQ(plug.mNotified, (std::vector<int>{0, 1, 2, 3}));
   EXPECT_EQ(redrawn, (Values{-12.0, 0.0, 16.0, 2.0}));
 }
 

@@ -15,14 +15,14 @@ public:
       : IPlugBase(nParams, channelIO, nPresets, effectName, "Product", "Maker", vendorVersion,
                   uniqueID, mfrID, latency, false, false, false, kAPIVST3) {}
 
-  void BeginInformHostOfParamChange(int idx) override { begun.push_back(idx); }
+  void BeginInformHostOfParamChange(int idx) override { mBegun.push_back(idx); }
   void InformHostOfParamChange(int idx, double normalized) override {
-    informed.push_back({idx, normalized});
+    mInformed.push_back({idx, normalized});
   }
-  void EndInformHostOfParamChange(int idx) override { ended.push_back(idx); }
-  void InformHostOfProgramChange() override { ++programChanges; }
+  void EndInformHostOfParamChange(int idx) override { mEnded.push_back(idx); }
+  void InformHostOfProgramChange() override { ++mProgramChanges; }
   int GetSamplePos() override { return 0; }
-  double GetTempo() override { return tempo; }
+  double GetTempo() override { return mTempo; }
   void GetTimeSig(int* numerator, int* denominator) override {
     if (numerator) *numerator = 4;
     if (denominator) *denominator = 4;
@@ -32,26 +32,26 @@ public:
   }
   void ResizeGraphics(int, int) override {}
   bool SendMidiMsg(IMidiMsg* msg) override {
-    sent.push_back(msg->mStatus);
+    mSent.push_back(msg->mStatus);
     return msg->mStatus != 0xFF;
   }
 
   void OnParamChange(int idx) override {
     IPlugBase::OnParamChange(idx);
-    notified.push_back(idx);
+    mNotified.push_back(idx);
   }
-  void PresetsChangedByHost() override { ++presetChanges; }
+  void PresetsChangedByHost() override { ++mPresetChanges; }
 
   struct Inform {
     int idx;
     double value;
   };
-  std::vector<int> begun;
-  std::vector<Inform> informed;
-  std::vector<int> ended;
-  int programChanges = 0;
-  std::vector<int> sent;
-  std::vector<int> notified;
-  int presetChanges = 0;
-  double tempo = 0.0;
+  std::vector<int> mBegun;
+  std::vector<Inform> mInformed;
+  std::vector<int> mEnded;
+  int mProgramChanges = 0;
+  std::vector<int> mSent;
+  std::vector<int> mNotified;
+  int mPresetChanges = 0;
+  double mTempo = 0.0;
 };

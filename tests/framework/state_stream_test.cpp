@@ -87,7 +87,7 @@ TEST(StateStream, RestoresCompleteAndOlderStreamsAndRefusesTheRest) {
     EXPECT_EQ(RestoreStateStream(&plug, &reader), c.restored);
     const std::vector<double> restored = {1.0, 2.0, 3.0}, kept = {0.0, -4.0, 50.0};
     EXPECT_EQ(Values(plug), c.restored ? restored : kept);
-    EXPECT_EQ(plug.notified.size(), c.restored ? 3u : 0u);
+    EXPECT_EQ(plug.mNotified.size(), c.restored ? 3u : 0u);
     EXPECT_EQ(plug.GetIsBypassed(), c.bypassAfter);
   }
 }
