@@ -31,7 +31,7 @@ struct MemoryReader : IStateReader {
   explicit MemoryReader(std::vector<unsigned char> data) : bytes(std::move(data)) {}
   int Read(void* data, int size) override {
     const size_t n = std::min(static_cast<size_t>(size), bytes.size() - pos);
-    memcpy(data, bytes.data() + pos, n);
+    if (n) memcpy(data, bytes.data() + pos, n);
     pos += n;
     return static_cast<int>(n);
   }
