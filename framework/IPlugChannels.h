@@ -10,6 +10,8 @@
 #include "wdl/ptr_list.h"
 #include "wdl/wdl_string.h"
 
+class IPlugBase;
+
 // One legal (inputs, outputs) pair of the channel I/O string.
 struct IChannelIO {
   int mIn = 0;
@@ -87,8 +89,6 @@ private:
   int mNOut;
   int64_t mDelay = 0;
 };
-
-class IPlugBase;
 
 // The channel configuration and buffer plumbing the plug-in base owns.
 class IPlugChannels {
