@@ -65,7 +65,7 @@ tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) {
     *obj = static_cast<IUnitInfo*>(this);
     return kResultOk;
   }
-  return SingleComponentEffect::queryInterface(iid, obj);
+  return SingleObjectEffect::queryInterface(iid, obj);
 }
 
 void IPlugVST3::SetLatency(int samples) {

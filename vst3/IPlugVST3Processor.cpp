@@ -19,17 +19,10 @@ int SpeakerCount(SpeakerArrangement arr) {
   return SpeakerArr::getChannelCount(arr);
 }
 
-// The host name as 8-bit text: the low byte of each UTF-16 unit.
-void NarrowHostName(const String128 name, char* out, int outSize) {
-  int i = 0;
-  for (; i < outSize - 1 && name[i]; ++i) out[i] = static_cast<char>(name[i] & 0xFF);
-  out[i] = 0;
-}
-
 } // namespace
 
 tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
-  const tresult result = SingleComponentEffect::initialize(context);
+  const tresult result = SingleObjectEffect::initialize(context);
 
   IHostApplication* app = nullptr;
   if (context &&
@@ -39,7 +32,7 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
     if (app->getName(name) == kResultOk) {
       name[127] = 0;
       char narrow[128];
-      NarrowHostName(name, narrow, sizeof(narrow));
+      NarrowUtf16(name, 128, narrow, sizeof(narrow));
       SetHost(narrow, 0);
     }
   }
@@ -100,7 +93,7 @@ void IPlugVST3::AddBusesAndBypass() {
 
 tresult PLUGIN_API IPlugVST3::terminate() {
   mViews.clear();
-  return SingleComponentEffect::terminate();
+  return SingleObjectEffect::terminate();
 }
 
 // The whole proposal is checked before anything changes, so a refusal leaves
