@@ -10,6 +10,8 @@ packages=(
   libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libxcb1-dev xvfb xauth
+  # the Linux editor host and its tests under a virtual X server
+  libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xtest0-dev
   libsndfile1-dev
   # the third-party host check in tests/host-check
   libx11-dev libxext-dev libxrandr-dev libxinerama-dev libxcursor-dev libasound2-dev libjpeg-dev
