@@ -2,14 +2,10 @@
 
 #include "editor/IGraphics.h"
 
-namespace {
-
 IRECT FrameRect(int x, int y, const IBitmap* bitmap) {
   if (!bitmap) return IRECT(x, y, x, y);
-  return IRECT(x, y, x + bitmap->FrameWidth(), y + bitmap->FrameHeight());
+  return IRECT(x, y, x + bitmap->W, y + bitmap->H / bitmap->Frames());
 }
-
-} // namespace
 
 int FrameForValue(double value, int nFrames) {
   if (nFrames < 2) return 1;

@@ -18,6 +18,10 @@ protected:
   IBitmap mBitmap;
 };
 
+// The rectangle at (x, y) of the strip's width and one frame's height (as
+// stacked frames would give, whatever the strip's orientation).
+IRECT FrameRect(int x, int y, const IBitmap* bitmap);
+
 // The frame (1..N) that shows a normalized value: the frames change at the
 // midpoints between their values, and values outside 0..1 hold the ends.
 int FrameForValue(double value, int nFrames);

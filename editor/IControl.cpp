@@ -53,7 +53,9 @@ void IControl::SetValueFromUserInput(double value) {
 
 void IControl::SetDirty(bool pushParamToPlug) {
   const double v = mValue.load(std::memory_order_relaxed);
-  mValue.store(v < mClampLo ? mClampLo : (mClampHi < v ? mClampHi : v), std::memory_order_relaxed);
+  // A NaN (a parameter of no range, say) would pass both bounds and reach the host.
+  const double clamped = v != v || v < mClampLo ? mClampLo : (mClampHi < v ? mClampHi : v);
+  mValue.store(clamped, std::memory_order_relaxed);
   MarkDirty();
   if (!pushParamToPlug || !mPlug || mParamIdx < 0) return;
   mPlug->SetParameterFromGUI(mParamIdx, GetValue());

@@ -80,6 +80,8 @@ bool IGraphics::MeasureIText(IText* text, char* str, IRECT* rect) {
 }
 
 void IGraphics::SetParameterFromPlug(int paramIdx, double value, bool normalized) {
+  // Controls without a parameter (-1) must not take another's value.
+  if (paramIdx < 0) return;
   if (!normalized) {
     const IParam* param = mPlug ? mPlug->GetParam(paramIdx) : nullptr;
     if (!param) return;

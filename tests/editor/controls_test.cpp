@@ -62,6 +62,21 @@ TEST(Knob, AKnobAtTheTopStillSendsItsValueOnEveryDragStep) {
   EXPECT_EQ(t.plug.mEvents[2].value, 1.0);
 }
 
+TEST(Knob, ANaNValueIsHeldAtTheLowClampBeforeItReachesTheHost) {
+  KnobRig t;
+  t.knob->SetValue(NAN);
+  t.knob->SetDirty(true);
+  EXPECT_EQ(t.knob->GetValue(), 0.0);
+  ASSERT_EQ(t.plug.Trail(), "i0");
+  EXPECT_EQ(t.plug.mEvents[0].value, 0.0);
+  // And no value for "no parameter" reaches the controls without one.
+  IControl* unbound =
+      t.gui.GetControl(t.gui.AttachControl(new IPanelControl(&t.plug, IRECT(), &COLOR_RED)));
+  t.gui.SetParameterFromPlug(-1, 0.25, true);
+  t.gui.SetParameterFromPlug(-1, 0.75, true);
+  EXPECT_EQ(unbound->GetValue(), 0.0);
+}
+
 TEST(Knob, WheelStepsLandExactlyOnTheClamps) {
   struct Case {
     double start, clampHi;

@@ -52,13 +52,15 @@ TEST(SharedText, AReaderNeverSeesHalfOfOneTextAndHalfOfAnother) {
   // Texts of different lengths and characters: any mix of two is detectable.
   const std::string texts[3] = {std::string(63, 'x'), "12.50 dB", std::string(40, '7')};
   SharedText shared(texts[0].c_str());
-  std::atomic<bool> stop{false};
+  std::atomic<bool> stop{false}, started{false};
   std::thread writer([&] {
+    started = true;
     for (int i = 0; !stop.load(std::memory_order_relaxed); ++i) shared.Set(texts[i % 3].c_str());
   });
+  while (!started.load()) std::this_thread::yield();
   int torn = 0;
   char out[SharedText::kCapacity + 1];
-  for (int i = 0; i < 200000; ++i) {
+  for (int i = 0; i < 2000000; ++i) {
     shared.Get(out);
     torn += out != texts[0] && out != texts[1] && out != texts[2];
   }
