@@ -8,6 +8,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "editor/IPopupMenu.h"
 #include "platform/linux/KeyMap.h"
 
 namespace {
@@ -134,6 +135,79 @@ TEST_F(XInput, APopupMenuIsChosenWithKeysOrThePointerAndDismissedByEscapeOrAClic
   EXPECT_EQ(mPlug->GetParam(RecordingPlug::kMode)->Int(), 0);
   // The editor went on drawing: the box shows the new value.
   EXPECT_TRUE(ShowsDrawBitmap(mGui));
+}
+
+TEST_F(XInput, SubmenusOpenToTheSideAndAnswerWithTheirOwnMenu) {
+  OpenEditor();
+  IPopupMenu sub;
+  sub.AddItem("Gentle");
+  sub.AddItem("Harsh", -1, IPopupMenuItem::kChecked);
+  IPopupMenu menu;
+  menu.SetPrefix(1);
+  menu.AddItem("Reset", -1, IPopupMenuItem::kDisabled);
+  menu.AddSeparator();
+  menu.AddItem("Curves", &sub);
+  menu.AddItem("Heading", -1, IPopupMenuItem::kTitle);
+  std::thread user([&] {
+    XDriver x;
+    ASSERT_TRUE(x.Connect());
+    IRECT top, side;
+    ASSERT_NE(x.WaitForPopup(kClass, 3000, &top), 0u);
+    x.Key(kKeysymDown); // the disabled entry and the separator are skipped
+    x.Key(kKeysymRight);
+    XDriver::Pause(50);
+    ASSERT_NE(x.WaitForPopup(kClass, 3000, &side), 0u);
+    EXPECT_GE(side.L, top.R - 4);
+    LICE_MemBitmap screen;
+    if (x.Screenshot(x.Conn() ? xcb_setup_roots_iterator(xcb_get_setup(x.Conn())).data->root : 0,
+                     &screen)) {
+      const IRECT both = top.Union(side);
+      LICE_MemBitmap shot(both.W(), both.H());
+      LICE_Blit(&shot, &screen, 0, 0, both.L, both.T, both.W(), both.H(), 1.0f, LICE_MODE_COPY);
+      SavePng(&shot, "submenu.png");
+    }
+    x.Key(kKeysymLeft); // back to the menu, and in again
+    x.Key(kKeysymRight);
+    x.Key(kKeysymDown);
+    x.Key(kKeysymReturn);
+  });
+  IRECT area(20, 20, 100, 44);
+  IPopupMenu* chosen = mGui->CreateIPopupMenu(&menu, &area);
+  user.join();
+  EXPECT_EQ(chosen, &sub);
+  EXPECT_EQ(sub.GetChosenItemIdx(), 1);
+  EXPECT_EQ(menu.GetChosenItemIdx(), -1);
+}
+
+TEST_F(XInput, TooltipsShowAfterARestAndTheHiddenCursorReturnsWhereItWas) {
+  mPlug = std::make_unique<RecordingPlug>(kAPIVST2);
+  mGui = MakeEditor(mPlug.get(), 1.0);
+  mGui->GetControl(1)->SetTooltip("Input gain");
+  mGui->EnableTooltips(true);
+  ASSERT_NE(mGui->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(mParent))), nullptr);
+  Drive([&](XDriver& x) {
+    int rx, ry;
+    ToRoot(59, 237, &rx, &ry);
+    x.Move(rx, ry);
+    IRECT tip;
+    ASSERT_NE(x.WaitForPopup(kClass, 3000, &tip), 0u);
+    EXPECT_GT(tip.T, ry);
+    ToRoot(300, 20, &rx, &ry); // over a control without one
+    x.Move(rx, ry);
+    EXPECT_TRUE(x.PopupGone(kClass, 2000));
+  });
+  int rx, ry;
+  ToRoot(59, 237, &rx, &ry);
+  mX.Move(rx, ry);
+  mGui->HideMouseCursor();
+  mX.Move(rx + 120, ry - 90);
+  mGui->ShowMouseCursor();
+  xcb_query_pointer_reply_t* pointer =
+      xcb_query_pointer_reply(mX.Conn(), xcb_query_pointer(mX.Conn(), mParent), nullptr);
+  ASSERT_NE(pointer, nullptr);
+  EXPECT_EQ(pointer->root_x, rx);
+  EXPECT_EQ(pointer->root_y, ry);
+  free(pointer);
 }
 
 TEST_F(XInput, TheTextEntryFiltersWhatIsTypedAndCommitsWithReturnOrCancelsWithEscape) {
