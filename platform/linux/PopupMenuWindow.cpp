@@ -40,9 +40,11 @@ PopupMenuWindow::~PopupMenuWindow() {
 
 IPopupMenu* PopupMenuWindow::Run(IPopupMenu* menu, int rootX, int rootY) {
   if (!mHost->Session() || !mModel.Build(menu) || mModel.NEntries(0) == 0) return nullptr;
-  if (!OpenLevel(0, rootX, rootY, -1)) return nullptr;
-  if (!Grab()) {
-    CloseLevelsAbove(0);
+  // Grabbed on the editor's window before the menu shows: once it can be
+  // seen, every key and click is already the menu's.
+  if (!Grab()) return nullptr;
+  if (!OpenLevel(0, rootX, rootY, -1)) {
+    Ungrab();
     return nullptr;
   }
   mHost->RunModal(this);
@@ -266,7 +268,7 @@ bool PopupMenuWindow::OnModalEvent(xcb_generic_event_t* event) {
 }
 
 bool PopupMenuWindow::Grab() {
-  mGrabbed = mHost->Session()->GrabInput(mLevels.front()->window.Id());
+  mGrabbed = mHost->Session()->GrabInput(mHost->WindowId());
   return mGrabbed;
 }
 
