@@ -96,6 +96,13 @@ TEST_F(XWindow, OpeningWithoutAnEventLoopIsRefusedAndLeavesNothingOpen) {
   EXPECT_EQ(gui->OpenWindow(reinterpret_cast<void*>(uintptr_t{0x7ffffff})), nullptr);
   EXPECT_EQ(OpenDescriptors(), fds);
   EXPECT_EQ(mLoop.TimerCount() + mLoop.WatchCount(), 0);
+  // No parent at all: a top-level window of its own, for programs without a host.
+  void* window = gui->OpenWindow(nullptr);
+  ASSERT_NE(window, nullptr);
+  IRECT r;
+  EXPECT_TRUE(mX.Geometry(static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(window)), &r));
+  EXPECT_EQ(r.W(), 100);
+  gui->CloseWindow();
 }
 
 TEST_F(XWindow, AParentDestroyedFirstOrAnEditorNeverClosedLeavesNothingBehind) {
