@@ -222,12 +222,17 @@ TEST_F(XInput, TheTextEntryFiltersWhatIsTypedAndCommitsWithReturnOrCancelsWithEs
       static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(mGui->GetWindow()));
   int knobX, knobY;
   ToRoot(176, 132, &knobX, &knobY); // the Distort knob's centre
-  Drive([&](XDriver& x) {
+  // A right-click on the knob opens the field; its window is returned.
+  auto openField = [&](XDriver& x) {
     x.Move(knobX, knobY);
     x.Click(3);
     const xcb_window_t field = x.WaitForChild(window, 3000);
-    ASSERT_NE(field, 0u);
     XDriver::Pause(30); // the focus follows the map on the editor's connection
+    return field;
+  };
+  Drive([&](XDriver& x) {
+    const xcb_window_t field = openField(x);
+    ASSERT_NE(field, 0u);
     for (int i = 0; i < 8; ++i) x.Key(kKeysymBackSpace);
     x.Type("7a5"); // the letter is refused
     x.Key(kKeysymLeft);
@@ -240,9 +245,7 @@ TEST_F(XInput, TheTextEntryFiltersWhatIsTypedAndCommitsWithReturnOrCancelsWithEs
   EXPECT_NEAR(mPlug->GetParam(RecordingPlug::kDistort)->Value(), 7.5, 1e-9);
 
   Drive([&](XDriver& x) {
-    x.Move(knobX, knobY);
-    x.Click(3);
-    ASSERT_NE(x.WaitForChild(window, 3000), 0u);
+    ASSERT_NE(openField(x), 0u);
     for (int i = 0; i < 8; ++i) x.Key(kKeysymBackSpace);
     x.Type("42");
     x.Key(kKeysymEscape);
@@ -251,11 +254,7 @@ TEST_F(XInput, TheTextEntryFiltersWhatIsTypedAndCommitsWithReturnOrCancelsWithEs
   EXPECT_NEAR(mPlug->GetParam(RecordingPlug::kDistort)->Value(), 7.5, 1e-9);
 
   // Keys the host passes on go to an open field; the wheel abandons it.
-  Drive([&](XDriver& x) {
-    x.Move(knobX, knobY);
-    x.Click(3);
-    ASSERT_NE(x.WaitForChild(window, 3000), 0u);
-  });
+  Drive([&](XDriver& x) { ASSERT_NE(openField(x), 0u); });
   ASSERT_TRUE(mGui->TextEntryOpen());
   for (int i = 0; i < 8; ++i) EXPECT_TRUE(mGui->OnHostKeyDown(0, kHostKeyBack, 0));
   EXPECT_TRUE(mGui->OnHostKeyDown(u'3', 0, 0));
@@ -263,9 +262,7 @@ TEST_F(XInput, TheTextEntryFiltersWhatIsTypedAndCommitsWithReturnOrCancelsWithEs
   EXPECT_TRUE(mGui->OnHostKeyDown(0, kHostKeyReturn, 0));
   EXPECT_NEAR(mPlug->GetParam(RecordingPlug::kDistort)->Value(), 3.0, 1e-9);
   Drive([&](XDriver& x) {
-    x.Move(knobX, knobY);
-    x.Click(3);
-    ASSERT_NE(x.WaitForChild(window, 3000), 0u);
+    ASSERT_NE(openField(x), 0u);
     x.Type("9");
     x.Click(5);
   });
