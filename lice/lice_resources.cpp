@@ -1,4 +1,4 @@
-#include "detail/lice_resources.h"
+#include "lice/lice_resources.h"
 
 #include <climits>
 #include <cstring>
