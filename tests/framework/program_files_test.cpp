@@ -25,42 +25,6 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// A plug-in that keeps a state chunk of its own: its parameters, then a text.
-class TextChunkPlug : public RecordingBinding {
-public:
-  TextChunkPlug()
-      : RecordingBinding(2, "2-2", 3, "TextChunk", 0x10203, 0x54786368, 0x546d6b72, 0, true) {
-    GetParam(0)->InitDouble("Drive", 1.0, 0.0, 10.0, 0.1);
-    GetParam(1)->InitBool("Bright", false);
-  }
-  bool SerializeState(ByteChunk* chunk) override {
-    return SerializeParams(chunk) && chunk->PutStr(mText.Get()) > 0;
-  }
-  int UnserializeState(ByteChunk* chunk, int pos) override {
-    pos = UnserializeParams(chunk, pos);
-    return pos < 0 ? pos : chunk->GetStr(&mText, pos);
-  }
-  WDL_String mText{"plain"};
-};
-
-std::unique_ptr<RecordingBinding> MakePlug(bool chunks) {
-  if (chunks) return std::unique_ptr<RecordingBinding>(new TextChunkPlug);
-  return std::unique_ptr<RecordingBinding>(new PresetPlug(3));
-}
-
-// Two presets made, one left empty, preset 1 current and then changed.
-void Fill(RecordingBinding* plug) {
-  for (int k = 0; k < 2; ++k) {
-    for (int i = 0; i < plug->NParams(); ++i)
-      plug->GetParam(i)->SetNormalized(((k + 1) * (i + 2) % 7) / 8.0); // exact as floats
-    if (TextChunkPlug* text = dynamic_cast<TextChunkPlug*>(plug))
-      text->mText.SetFormatted(32, "text %d", k);
-    plug->MakeDefaultPreset(k ? "Second" : "First", 1);
-  }
-  ASSERT_TRUE(plug->RestorePreset(1));
-  plug->GetParam(0)->SetNormalized(0.25);
-}
-
 Bytes BytesOf(const ByteChunk& chunk) {
   return Bytes(chunk.GetBytes(), chunk.GetBytes() + chunk.Size());
 }
@@ -119,20 +83,19 @@ TEST(ProgramFiles, EveryFormRoundTripsThroughAFile) {
   TempDir dir;
   for (bool chunks : {false, true}) {
     SCOPED_TRACE(chunks ? "chunk forms" : "parameter forms");
-    auto saved = MakePlug(chunks);
-    Fill(saved.get());
+    auto saved = MakeProgramFilePlug(chunks, true);
     const std::string program = dir.File("p.fxp"), bank = dir.File("b.fxb");
     ASSERT_TRUE(saved->SaveProgramToFile(program.c_str()));
     ASSERT_TRUE(saved->SaveBankToFile(bank.c_str()));
 
-    auto loaded = MakePlug(chunks);
+    auto loaded = MakeProgramFilePlug(chunks, false);
     ASSERT_TRUE(loaded->LoadProgramFromFile(program.c_str()));
     EXPECT_EQ(StateOf(loaded.get()), StateOf(saved.get()));
     EXPECT_STREQ(loaded->GetPresetName(0), "Second") << "the current preset takes the file's name";
     EXPECT_EQ(ProgramFile(loaded.get()), ProgramFile(saved.get()));
     EXPECT_EQ(loaded->mProgramChanges, 1);
 
-    auto banked = MakePlug(chunks);
+    auto banked = MakeProgramFilePlug(chunks, false);
     ASSERT_TRUE(banked->LoadBankFromFile(bank.c_str()));
     EXPECT_EQ(banked->mProgramChanges, 1);
     for (int k = 0; k < 2; ++k) {
@@ -232,8 +195,7 @@ TEST(ProgramFiles, RefusedFilesChangeNothing) {
   };
   for (const Damage& c : cases) {
     SCOPED_TRACE(c.what);
-    auto plug = MakePlug(c.chunks);
-    Fill(plug.get());
+    auto plug = MakeProgramFilePlug(c.chunks, true);
     Bytes file = c.bank ? BankFile(plug.get()) : ProgramFile(plug.get());
     c.apply(&file);
     plug->GetParam(0)->SetNormalized(0.75);
@@ -254,7 +216,7 @@ TEST(ProgramFiles, RefusedFilesChangeNothing) {
 
 TEST(ProgramFiles, ABankRefusedAtProgramKKeepsTheProgramsBefore) {
   PresetPlug saved(3);
-  Fill(&saved);
+  FillProgramFilePlug(&saved);
   Bytes bank = BankFile(&saved);
   Put32(&bank, 156 + 2 * 72 + 12, 2); // program 2: version 2
 
@@ -383,8 +345,7 @@ TEST(ProgramFiles, PromptingFormsAskTheEditorAndNeedOne) {
 TEST(ProgramFiles, MutatedFilesNeverBreakTheLoaders) {
   std::mt19937 random(20240607);
   for (bool chunks : {false, true}) {
-    auto source = MakePlug(chunks);
-    Fill(source.get());
+    auto source = MakeProgramFilePlug(chunks, true);
     const Bytes seeds[2] = {ProgramFile(source.get()), BankFile(source.get())};
     for (int round = 0; round < 400; ++round) {
       const bool bank = round & 1;
@@ -404,8 +365,7 @@ TEST(ProgramFiles, MutatedFilesNeverBreakTheLoaders) {
         }
         if (file.empty()) file.push_back(0);
       }
-      auto plug = MakePlug(chunks);
-      Fill(plug.get());
+      auto plug = MakeProgramFilePlug(chunks, true);
       if (bank)
         plug->LoadBankFromBytes(file.data(), static_cast<int>(file.size()));
       else
@@ -415,7 +375,7 @@ TEST(ProgramFiles, MutatedFilesNeverBreakTheLoaders) {
         ASSERT_TRUE(param->Value() >= param->GetMin() && param->Value() <= param->GetMax());
       }
       const Bytes again = ProgramFile(plug.get());
-      auto fresh = MakePlug(chunks);
+      auto fresh = MakeProgramFilePlug(chunks, false);
       ASSERT_TRUE(fresh->LoadProgramFromBytes(again.data(), static_cast<int>(again.size())));
       ASSERT_EQ(StateOf(fresh.get()), StateOf(plug.get())) << round;
     }
