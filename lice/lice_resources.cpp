@@ -1,4 +1,4 @@
-#include "lice/lice_resources.h"
+#include "detail/lice_resources.h"
 
 #include <climits>
 #include <cstring>

@@ -9,8 +9,8 @@
 #include <new>
 #include <png.h>
 
+#include "detail/lice_resources.h"
 #include "lice/lice.h"
-#include "lice/lice_resources.h"
 
 static_assert(PNG_LIBPNG_VER_MAJOR == 1 && PNG_LIBPNG_VER_MINOR == 6,
               "the loader is written against libpng 1.6");

@@ -9,9 +9,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "lice/detail/lice_resources.h"
 #include "lice/lice.h"
 #include "lice/lice_png.h"
-#include "lice/lice_resources.h"
 #include "png_test_files.h"
 
 namespace {
