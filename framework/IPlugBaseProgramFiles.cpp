@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "detail/PresetFileIO.h"
+#include "detail/ProgramFileLayout.h"
 #include "framework/IPlugBase.h"
-#include "framework/PresetFileIO.h"
-#include "framework/ProgramFileLayout.h"
 #include "framework/Trace.h"
 
 using namespace programfile;

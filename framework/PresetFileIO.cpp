@@ -1,4 +1,4 @@
-#include "framework/PresetFileIO.h"
+#include "detail/PresetFileIO.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

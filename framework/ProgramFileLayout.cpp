@@ -1,4 +1,4 @@
-#include "framework/ProgramFileLayout.h"
+#include "detail/ProgramFileLayout.h"
 
 #include <cmath>
 #include <cstring>

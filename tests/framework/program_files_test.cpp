@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/PresetFileIO.h"
-#include "framework/ProgramFileLayout.h"
 #include "framework/Trace.h"
+#include "framework/detail/PresetFileIO.h"
+#include "framework/detail/ProgramFileLayout.h"
 #include "test_plug.h"
 
 namespace {

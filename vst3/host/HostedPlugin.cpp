@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "detail/PresetFileCheck.h"
 #include "public.sdk/source/vst/vstpresetfile.h"
 #include "vst3/HostText.h"
 #include "vst3/host/ByteStream.h"
-#include "vst3/host/PresetFileCheck.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

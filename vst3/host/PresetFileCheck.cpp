@@ -1,4 +1,4 @@
-#include "vst3/host/PresetFileCheck.h"
+#include "detail/PresetFileCheck.h"
 
 #include <cctype>
 #include <cstring>
