@@ -27,6 +27,10 @@ bool Complete(const ByteChunk& file, int64_t expectedSize) {
   return expectedSize <= kMaxPresetFileSize && file.Size() == expectedSize;
 }
 
+Expected ExpectedOf(const IPlugBase& plug) {
+  return {plug.GetUniqueID(), plug.NParams(), plug.NPresets(), plug.DoesStateChunks()};
+}
+
 } // namespace
 
 bool IPlugBase::PromptForPresetFile(WDL_String* file, EFileAction action, const char* extension) {
@@ -180,7 +184,7 @@ void IPlugBase::SettleOnLoadedState(bool keepPreset) {
 
 bool IPlugBase::LoadProgramFromBytes(const unsigned char* bytes, int size) {
   if (!bytes || size < 0) return false;
-  const Expected expected = {mUniqueID, NParams(), NPresets(), DoesStateChunks()};
+  const Expected expected = ExpectedOf(*this);
   ProgramHeader header;
   ChunkExtent chunk;
   std::vector<float> values(static_cast<size_t>(NParams()));
@@ -223,7 +227,7 @@ bool IPlugBase::LoadProgramFromBytes(const unsigned char* bytes, int size) {
 // preset), given the file's values, then stored with the file's name. Returns
 // how many programs were loaded before the end or the first refusal.
 int IPlugBase::LoadBankPrograms(const unsigned char* bytes, int size, int numPrograms) {
-  const Expected expected = {mUniqueID, NParams(), NPresets(), DoesStateChunks()};
+  const Expected expected = ExpectedOf(*this);
   std::vector<float> values(static_cast<size_t>(NParams()));
   for (int k = 0; k < numPrograms; ++k) {
     ProgramHeader header;
@@ -246,7 +250,7 @@ int IPlugBase::LoadBankPrograms(const unsigned char* bytes, int size, int numPro
 
 bool IPlugBase::LoadBankFromBytes(const unsigned char* bytes, int size) {
   if (!bytes || size < 0) return false;
-  const Expected expected = {mUniqueID, NParams(), NPresets(), DoesStateChunks()};
+  const Expected expected = ExpectedOf(*this);
   BankHeader bank;
   ChunkExtent chunk;
   if (const char* refusal = DecodeBank(bytes, size, expected, &bank, &chunk)) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 
 namespace programfile {
 
@@ -60,6 +61,10 @@ const char* DecodeValues(const unsigned char* bytes, int size, int offset, int n
   return nullptr;
 }
 
+void PutWords(ByteChunk* out, std::initializer_list<int32_t> words) {
+  for (int32_t word : words) PutBigEndian32(out, word);
+}
+
 } // namespace
 
 void PutBigEndian32(ByteChunk* out, int32_t value) {
@@ -95,13 +100,8 @@ void SetNameField(char (&field)[kNameFieldSize + 1], const char* name) {
 }
 
 void PutProgramHeader(ByteChunk* out, const ProgramHeader& header) {
-  PutBigEndian32(out, kFileMagic);
-  PutBigEndian32(out, header.byteSize);
-  PutBigEndian32(out, header.fxMagic);
-  PutBigEndian32(out, header.version);
-  PutBigEndian32(out, header.pluginId);
-  PutBigEndian32(out, header.pluginVersion);
-  PutBigEndian32(out, header.numParams);
+  PutWords(out, {kFileMagic, header.byteSize, header.fxMagic, header.version, header.pluginId,
+                 header.pluginVersion, header.numParams});
   // At most 27 characters and a NUL, whatever the header holds.
   char name[kNameFieldSize] = {};
   memcpy(name, header.name, strnlen(header.name, kNameFieldSize - 1));
@@ -109,14 +109,8 @@ void PutProgramHeader(ByteChunk* out, const ProgramHeader& header) {
 }
 
 void PutBankHeader(ByteChunk* out, const BankHeader& header) {
-  PutBigEndian32(out, kFileMagic);
-  PutBigEndian32(out, header.byteSize);
-  PutBigEndian32(out, header.fxMagic);
-  PutBigEndian32(out, header.version);
-  PutBigEndian32(out, header.pluginId);
-  PutBigEndian32(out, header.pluginVersion);
-  PutBigEndian32(out, header.numPrograms);
-  PutBigEndian32(out, header.currentProgram);
+  PutWords(out, {kFileMagic, header.byteSize, header.fxMagic, header.version, header.pluginId,
+                 header.pluginVersion, header.numPrograms, header.currentProgram});
   const unsigned char zeros[kBankHeaderSize - 32] = {};
   out->PutBytes(zeros, sizeof zeros);
 }
