@@ -188,7 +188,8 @@ public:
   // preset file, and return false without an editor or when nothing is
   // chosen; the path forms are for tools and tests; the byte forms do the
   // work. True when a file was written or accepted. A refused file changes
-  // nothing, except that a bank refused at program k keeps programs 0 .. k-1.
+  // nothing, except that a bank refused part-way keeps the programs (or, in
+  // the chunk form, the presets) it loaded before the refusal.
   bool SaveProgramAsFXP(const char* proposedName = nullptr);
   bool SaveBankAsFXB(const char* proposedName = nullptr);
   bool LoadProgramFromFXP();
