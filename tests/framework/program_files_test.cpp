@@ -244,6 +244,45 @@ TEST(ProgramFiles, ABankRefusedAtProgramKKeepsTheProgramsBefore) {
   ClearTraceRecords();
 }
 
+// Remembers the value each parameter had when the plug-in was last told of it.
+class FollowingPlug : public PresetPlug {
+public:
+  FollowingPlug() : PresetPlug(3) {}
+  void OnParamChange(int idx) override {
+    PresetPlug::OnParamChange(idx);
+    mSeen[idx] = GetParam(idx)->Value();
+  }
+  std::vector<double> mSeen = std::vector<double>(kNumParams);
+};
+
+// Whole files that could still land in the wrong place: a preset whose own
+// state cannot be restored still receives its program, a bank naming no
+// existing current program leaves the plug-in following its last one, and a
+// value without a normalized form is written as 0 so that the file loads.
+TEST(ProgramFiles, WholeFilesLandWhereTheyBelong) {
+  PresetPlug saved(3);
+  FillProgramFilePlug(&saved);
+  Bytes bank = BankFile(&saved);
+  Put32(&bank, 28, 99); // the current program
+  FollowingPlug plug;
+  ByteChunk broken;
+  ASSERT_TRUE(plug.MakePreset("Kept", 1.0, 1, 2, 1));
+  ASSERT_TRUE(plug.MakePresetFromChunk("Broken", &broken));
+  ASSERT_TRUE(plug.LoadBankFromBytes(bank.data(), static_cast<int>(bank.size())));
+  EXPECT_STREQ(plug.GetPresetName(0), "First");
+  EXPECT_STREQ(plug.GetPresetName(1), "Second");
+  EXPECT_TRUE(plug.GetPreset(1)->mChunk.IsEqual(saved.GetPreset(1)->mChunk));
+  EXPECT_EQ(plug.GetCurrentPresetIdx(), 2);
+  EXPECT_EQ(StateOf(&plug), BytesOf(plug.GetPreset(2)->mChunk));
+  EXPECT_EQ(plug.mSeen, plug.Values());
+
+  RecordingBinding fixed(1, "1-1", 0, "Fixed", 0x10000, 0x46697864, 0x546d6b72, 0);
+  fixed.GetParam(0)->InitDouble("Fixed", 1.0, 1.0, 1.0, 0.0); // no range to normalize in
+  const Bytes program = ProgramFile(&fixed);
+  EXPECT_EQ(Bytes(program.begin() + 56, program.end()), Bytes(4, 0));
+  EXPECT_TRUE(fixed.LoadProgramFromBytes(program.data(), static_cast<int>(program.size())));
+}
+
 TEST(ProgramFiles, NamesAndValuesAreTakenAsTheFileHoldsThem) {
   PresetPlug plug(1);
   Bytes file = ProgramFile(&plug);
