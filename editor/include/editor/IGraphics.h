@@ -26,8 +26,6 @@ class IPopupMenu;
 class LICE_IBitmap;
 class LICE_IFont;
 
-enum EFileAction { kFileOpen = 0, kFileSave };
-
 class IGraphics : public IGraphicsLink {
 public:
   IGraphics(IPlugBase* plug, int w, int h, int fps = 0);

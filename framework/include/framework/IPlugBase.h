@@ -5,7 +5,8 @@
 // implements its pure virtual operations; the plug-in derives from the binding.
 //
 // Base behaviour: IPlugBase.cpp. Buffers and processing: IPlugBaseBuffers.cpp.
-// State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp.
+// State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp. Program
+// and bank files: IPlugBaseProgramFiles.cpp.
 #include "framework/ByteChunk.h"
 #include "framework/HostInfo.h"
 #include "framework/IGraphicsLink.h"
@@ -181,6 +182,27 @@ public:
   // Needs a valid current preset; chunks of any size are written.
   bool DumpPresetBlob(const char* filename);
 
+  // Program ("fxp") and bank ("fxb") files: the chunk forms when the plug-in
+  // keeps state chunks, the parameter forms otherwise. The prompting forms ask
+  // through the editor's file prompt, starting in the folder of the previous
+  // preset file, and return false without an editor or when nothing is
+  // chosen; the path forms are for tools and tests; the byte forms do the
+  // work. True when a file was written or accepted. A refused file changes
+  // nothing, except that a bank refused part-way keeps the programs (or, in
+  // the chunk form, the presets) it loaded before the refusal.
+  bool SaveProgramAsFXP(const char* proposedName = nullptr);
+  bool SaveBankAsFXB(const char* proposedName = nullptr);
+  bool LoadProgramFromFXP();
+  bool LoadBankFromFXB();
+  bool SaveProgramToFile(const char* path);
+  bool SaveBankToFile(const char* path);
+  bool LoadProgramFromFile(const char* path);
+  bool LoadBankFromFile(const char* path);
+  bool MakeProgramFile(ByteChunk* file);
+  bool MakeBankFile(ByteChunk* file);
+  bool LoadProgramFromBytes(const unsigned char* bytes, int size);
+  bool LoadBankFromBytes(const unsigned char* bytes, int size);
+
   IGraphicsLink* GetGUI() const { return mGraphics; }
   // The recursive plug-in lock; the binding holds it for a whole processing call.
   WDL_Mutex* GetMutex() { return &mMutex; }
@@ -197,6 +219,12 @@ private:
   static const int kNameLength = 128;
 
   template <typename T> void ProcessSlices(int nFrames, bool bypass, bool accumulate);
+  // Program and bank file helpers (IPlugBaseProgramFiles.cpp).
+  bool PromptForPresetFile(WDL_String* file, EFileAction action, const char* extension);
+  bool CopyFileChunk(const unsigned char* bytes, int length, ByteChunk* chunk, int* start);
+  bool LoadStateChunk(ByteChunk* chunk, int start);
+  int LoadBankPrograms(const unsigned char* bytes, int size, int numPrograms);
+  void SettleOnLoadedState(bool keepPreset);
 
   IPlugChannels* mChannels = nullptr; // channel records, scratch buffers, delay line
   int mNInChannels = 0;

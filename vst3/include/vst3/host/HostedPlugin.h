@@ -39,6 +39,13 @@ public:
   bool RestoreState(const std::vector<uint8_t>& bytes);
   bool SaveState(std::vector<uint8_t>* bytes);
 
+  // A VST 3 preset file of the effect's class: its state in the component
+  // chunk and the controller chunk, as hosts exchange them.
+  bool SavePreset(std::vector<uint8_t>* bytes);
+  // Refuses a preset of another class, or one damaged or cut short, before
+  // the effect sees any of it.
+  bool LoadPreset(const std::vector<uint8_t>& bytes);
+
   // One block of at most maxBlock frames; inputs and outputs hold `channels` buffers.
   bool Process(double* const* inputs, double* const* outputs, int nFrames);
 
@@ -55,6 +62,7 @@ private:
   Steinberg::Vst::IComponent* mComponent = nullptr;
   Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
   Steinberg::Vst::IEditController* mController = nullptr;
+  Steinberg::TUID mClassId = {};
   ParameterChangeSet* mChanges;
   bool mInitialized = false;
   bool mActive = false;
