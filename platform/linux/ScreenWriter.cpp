@@ -1,0 +1,68 @@
+#include "platform/linux/ScreenWriter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "lice/lice.h"
+#include "platform/linux/XcbSession.h"
+
+namespace {
+
+// A put-image request: 24 bytes of header before the pixels.
+constexpr uint32_t kPutImageHeader = 24;
+
+} // namespace
+
+int ScreenWriter::RowsPerBand(int width, uint32_t maxRequestBytes) {
+  if (width <= 0) return 1;
+  const uint64_t rowBytes = static_cast<uint64_t>(width) * 4;
+  const uint64_t room = maxRequestBytes > kPutImageHeader ? maxRequestBytes - kPutImageHeader : 0;
+  return static_cast<int>(std::max<uint64_t>(room / rowBytes, 1));
+}
+
+bool ScreenWriter::Put(XcbSession* x, xcb_drawable_t drawable, xcb_gcontext_t gc,
+                       const PixelFormat& format, LICE_IBitmap* src, const IRECT& srcRect, int dstX,
+                       int dstY) {
+  if (!x || !x->Conn() || !src || !src->getBits()) return false;
+  const int L = std::max(srcRect.L, 0), T = std::max(srcRect.T, 0);
+  const int R = std::min(srcRect.R, src->getWidth()), B = std::min(srcRect.B, src->getHeight());
+  if (L >= R || T >= B) return false;
+  dstX += L - srcRect.L;
+  dstY += T - srcRect.T;
+  const int w = R - L;
+  // A single row wider than a request could carry is cut into column strips.
+  const int maxColumns = static_cast<int>((x->MaxRequestBytes() - kPutImageHeader) / 4);
+  const int rows = RowsPerBand(std::min(w, maxColumns), x->MaxRequestBytes());
+  const LICE_Pixel32* bits = src->getBits();
+  const int span = src->getRowSpan();
+  for (int x0 = L; x0 < R; x0 += maxColumns) {
+    const int cols = std::min(maxColumns, R - x0);
+    mScratch.resize(static_cast<size_t>(cols) * 4 * std::min(rows, B - T));
+    for (int y0 = T; y0 < B; y0 += rows) {
+      const int n = std::min(rows, B - y0);
+      for (int r = 0; r < n; ++r) {
+        // Flipped bitmaps store rows bottom-up.
+        const int stored = src->isFlipped() ? src->getHeight() - 1 - (y0 + r) : y0 + r;
+        ConvertPixels(bits + static_cast<ptrdiff_t>(stored) * span + x0, cols,
+                      mScratch.data() + static_cast<size_t>(r) * cols * 4, format);
+      }
+      xcb_put_image(x->Conn(), XCB_IMAGE_FORMAT_Z_PIXMAP, drawable, gc, static_cast<uint16_t>(cols),
+                    static_cast<uint16_t>(n), static_cast<int16_t>(dstX + (x0 - L)),
+                    static_cast<int16_t>(dstY + (y0 - T)), 0, static_cast<uint8_t>(format.depth),
+                    static_cast<uint32_t>(static_cast<size_t>(cols) * 4 * n), mScratch.data());
+    }
+  }
+  return true;
+}
+
+IRECT ScaledDirtyRect(const IRECT& editorRect, double s, int windowW, int windowH) {
+  // Held in the window while still doubles: rectangles may span the int range.
+  auto held = [](double v, int hi) { return static_cast<int>(std::clamp(v, 0.0, double(hi))); };
+  const int L = held(std::floor((editorRect.L - 1.0) * s), windowW);
+  const int T = held(std::floor((editorRect.T - 1.0) * s), windowH);
+  const int R = held(std::ceil((editorRect.R + 1.0) * s), windowW);
+  const int B = held(std::ceil((editorRect.B + 1.0) * s), windowH);
+  if (L >= R || T >= B) return IRECT();
+  return IRECT(L, T, R, B);
+}
