@@ -227,15 +227,9 @@ void IGraphicsLinux::PutEditorRect(const IRECT& editorRect) {
     mWriter.Put(mX.get(), mWindow, mGC, mFormat, bitmap, r, r.L, r.T);
     return;
   }
-  // Always the one mapping of the whole editor onto the whole window,
-  // clipped to the part that changed: every part then matches what a
-  // full-frame blit would give.
   const IRECT d = ScaledDirtyRect(r, mScale, mWindowW, mWindowH);
   if (d.Empty()) return;
-  mScaled.resize(d.W(), d.H());
-  LICE_ScaledBlit(&mScaled, bitmap, -d.L, -d.T, mWindowW, mWindowH, 0.0f, 0.0f,
-                  static_cast<float>(Width()), static_cast<float>(Height()), 1.0f,
-                  LICE_MODE_COPY | LICE_MODE_FILTER_BILINEAR);
+  ScaleForWindow(bitmap, mScale, d, &mScaled);
   mWriter.Put(mX.get(), mWindow, mGC, mFormat, &mScaled, IRECT(0, 0, d.W(), d.H()), d.L, d.T);
 }
 

@@ -28,10 +28,10 @@
 #include "platform/PlatformGraphics.h"
 #include "platform/linux/ClickTracker.h"
 #include "platform/linux/ScreenWriter.h"
+#include "platform/linux/TextEntryField.h"
 
 class ModalClient;
 class OverlayWindow;
-class TextEntryField;
 class XcbSession;
 
 class IGraphicsLinux : public IGraphics {
@@ -129,6 +129,7 @@ private:
   void OnExpose(const xcb_expose_event_t* e);
   bool HandleKeysym(uint32_t keysym);
   void EndTextEntry(bool commit);
+  IRECT EntryRect(const IRECT& area, const TextEntryField::Style& look, int chars) const;
   // The editor rectangle shown in the window: scaled when not 1:1.
   void PutEditorRect(const IRECT& editorRect);
   void ShowTooltipIfResting();

@@ -49,10 +49,15 @@ void IGraphicsLinux::Dispatch(xcb_generic_event_t* event) {
     return OnKeyPress(reinterpret_cast<xcb_key_press_event_t*>(event));
   case XCB_FOCUS_OUT: {
     const auto* e = reinterpret_cast<xcb_focus_out_event_t*>(event);
-    // Focus that leaves the field for good ends it with its text; grabs
-    // (our own menus among them) only borrow the keyboard.
+    // Focus that leaves the field for another window ends it with its text.
+    // Grabs (our own menus among them) only borrow the keyboard, and the
+    // pointer details are only news about the window under the pointer.
+    const bool leftForGood = e->detail == XCB_NOTIFY_DETAIL_ANCESTOR ||
+                             e->detail == XCB_NOTIFY_DETAIL_VIRTUAL ||
+                             e->detail == XCB_NOTIFY_DETAIL_NONLINEAR ||
+                             e->detail == XCB_NOTIFY_DETAIL_NONLINEAR_VIRTUAL;
     if (mTextEntry && e->event == mTextEntry->Id() && e->mode == XCB_NOTIFY_MODE_NORMAL &&
-        e->detail != XCB_NOTIFY_DETAIL_INFERIOR)
+        leftForGood)
       EndTextEntry(true);
     return;
   }

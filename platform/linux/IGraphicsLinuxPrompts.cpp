@@ -11,6 +11,7 @@
 #include "platform/linux/IGraphicsLinux.h"
 #include "platform/linux/PopupMenuWindow.h"
 #include "platform/linux/TextEntryField.h"
+#include "platform/linux/WidgetTheme.h"
 #include "platform/linux/XcbSession.h"
 
 namespace {
@@ -20,6 +21,19 @@ unsigned AlignFlags(IText::EAlign align) {
 }
 
 } // namespace
+
+IRECT IGraphicsLinux::EntryRect(const IRECT& area, const TextEntryField::Style& look,
+                                int chars) const {
+  // Grown about its centre to hold the entry length and a line of the font,
+  // then kept inside the window.
+  int w = 0, h = 0;
+  theme::Measure(look.font, std::string(static_cast<size_t>(chars) + 1, '0').c_str(), &w, &h);
+  const int width = std::max(area.W(), w + 2 * look.inset);
+  const int height = std::max(area.H(), h + look.inset);
+  const int l = std::clamp((area.L + area.R - width) / 2, 0, std::max(mWindowW - width, 0));
+  const int t = std::clamp((area.T + area.B - height) / 2, 0, std::max(mWindowH - height, 0));
+  return IRECT(l, t, l + width, t + height).Intersect(IRECT(0, 0, mWindowW, mWindowH));
+}
 
 IPopupMenu* IGraphicsLinux::CreateIPopupMenu(IPopupMenu* menu, IRECT* area) {
   ReleaseMouseCapture();
@@ -38,18 +52,22 @@ void IGraphicsLinux::CreateTextEntry(IControl* control, IText* text, IRECT* area
                                      IParam* param) {
   if (!control || !area || mTextEntry || !mWindow || mWindowGone || mModal) return;
   IText style = text ? *text : IText();
-  // The field's own size of the style's font, scaled with the window.
-  style.mSize = std::max(static_cast<int>(style.mSize * 0.9 * mScale), 2);
+  // The style's font at 0.9 of its size, but never below a readable 13
+  // pixels, scaled with the window.
+  style.mSize = static_cast<int>(std::max(style.mSize * 0.9, 13.0) * mScale);
   style.mCached = nullptr;
   TextEntryField::Style look;
   look.font = CacheFont(&style);
-  look.background = LiceColor(&style.mTextEntryBGColor);
-  look.foreground = LiceColor(&style.mTextEntryFGColor);
+  // Colours the editor never chose give way to the host's dark look.
+  const bool chosen = style.mTextEntryBGColor != DEFAULT_TEXT_ENTRY_BGCOLOR ||
+                      style.mTextEntryFGColor != DEFAULT_TEXT_ENTRY_FGCOLOR;
+  look.background = chosen ? LiceColor(&style.mTextEntryBGColor) : theme::kPanelShade;
+  look.foreground = chosen ? LiceColor(&style.mTextEntryFGColor) : theme::kText;
   look.align = AlignFlags(style.mAlign);
-  look.inset = std::max(static_cast<int>(std::lround(3 * mScale)), 1);
+  look.inset = std::max(static_cast<int>(std::lround(4 * mScale)), 1);
   const EntryCharset charset = CharsetFor(param != nullptr, param ? param->Type() : 0);
   const int maxLength = param ? control->GetTextEntryLength() : 0;
-  IRECT rect = ToWindow(*area).Intersect(IRECT(0, 0, mWindowW, mWindowH));
+  const IRECT rect = EntryRect(ToWindow(*area), look, std::max(maxLength, 4));
   if (rect.W() < 4 || rect.H() < 4) return;
   auto field = std::make_unique<TextEntryField>(control, param, look,
                                                 TextEditBuffer(str, charset, maxLength));

@@ -66,3 +66,59 @@ IRECT ScaledDirtyRect(const IRECT& editorRect, double s, int windowW, int window
   if (L >= R || T >= B) return IRECT();
   return IRECT(L, T, R, B);
 }
+
+namespace {
+
+// Source sample positions of one axis: the left index and the weight of the
+// right neighbour (0..256) for each window pixel from start on.
+void AxisSamples(int start, int n, double s, int srcExtent, std::vector<int>* index,
+                 std::vector<int>* weight) {
+  const int64_t step = std::llround(65536.0 / s);
+  const int64_t offset = step / 2 - 32768;
+  const int64_t last = static_cast<int64_t>(srcExtent - 1) << 16;
+  index->resize(static_cast<size_t>(n));
+  weight->resize(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const int64_t pos = std::clamp<int64_t>((start + i) * step + offset, 0, last);
+    (*index)[i] = static_cast<int>(pos >> 16);
+    (*weight)[i] = static_cast<int>((pos & 0xffff) >> 8);
+  }
+}
+
+uint32_t Mix(LICE_Pixel32 a, LICE_Pixel32 b, LICE_Pixel32 c, LICE_Pixel32 d, int fx, int fy) {
+  const uint32_t wa = (256 - fx) * (256 - fy), wb = fx * (256 - fy), wc = (256 - fx) * fy,
+                 wd = fx * fy;
+  auto channel = [&](int shift) {
+    return ((((a >> shift) & 255) * wa + ((b >> shift) & 255) * wb + ((c >> shift) & 255) * wc +
+             ((d >> shift) & 255) * wd + 32768) >>
+            16)
+           << shift;
+  };
+  return channel(8) | channel(16) | channel(24) | 255u;
+}
+
+} // namespace
+
+void ScaleForWindow(LICE_IBitmap* src, double s, const IRECT& windowRect, LICE_IBitmap* out) {
+  const int w = windowRect.W(), h = windowRect.H();
+  if (!src || !src->getBits() || !out || w <= 0 || h <= 0 || s <= 0.0) return;
+  out->resize(w, h);
+  if (!out->getBits()) return;
+  const int sw = src->getWidth(), sh = src->getHeight();
+  std::vector<int> xi, xw, yi, yw;
+  AxisSamples(windowRect.L, w, s, sw, &xi, &xw);
+  AxisSamples(windowRect.T, h, s, sh, &yi, &yw);
+  const int span = src->getRowSpan();
+  auto row = [&](int y) {
+    return src->getBits() + static_cast<ptrdiff_t>(src->isFlipped() ? sh - 1 - y : y) * span;
+  };
+  for (int j = 0; j < h; ++j) {
+    const LICE_Pixel32* r0 = row(yi[j]);
+    const LICE_Pixel32* r1 = row(std::min(yi[j] + 1, sh - 1));
+    LICE_Pixel32* d = out->getBits() + static_cast<ptrdiff_t>(j) * out->getRowSpan();
+    for (int i = 0; i < w; ++i) {
+      const int x0 = xi[i], x1 = std::min(x0 + 1, sw - 1);
+      d[i] = Mix(r0[x0], r0[x1], r1[x0], r1[x1], xw[i], yw[j]);
+    }
+  }
+}

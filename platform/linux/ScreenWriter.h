@@ -24,6 +24,13 @@ private:
   std::vector<uint8_t> mScratch;
 };
 
+// The part windowRect of the editor bitmap scaled by s onto the whole window,
+// bilinear, into out (resized to windowRect). Window pixel X samples source
+// (X + 0.5) / s - 0.5, held at the edges, in 16.16 fixed point from X itself:
+// any part equals the same part of a whole-window scale, so partial updates
+// never show seams. Alpha becomes 255.
+void ScaleForWindow(LICE_IBitmap* src, double s, const IRECT& windowRect, LICE_IBitmap* out);
+
 // The window rectangle a change of the editor rectangle reaches through a
 // bilinear scale of s (window pixels per editor pixel): one source pixel
 // further on each side, because each window pixel mixes two neighbours.

@@ -150,6 +150,33 @@ TEST(LinuxScreen, BandsStayUnderTheRequestLimitAndScaledAreasCoverTheFilter) {
             IRECT(0, 0, 700, 12));
 }
 
+TEST(LinuxScreen, ScalingIsBilinearHeldAtTheEdgesAndEveryPartMatchesTheWhole) {
+  LICE_MemBitmap ramp(2, 1);
+  ramp.getBits()[0] = LICE_RGBA(0, 0, 0, 0);
+  ramp.getBits()[1] = LICE_RGBA(255, 255, 255, 0);
+  LICE_MemBitmap out;
+  ScaleForWindow(&ramp, 2.0, IRECT(0, 0, 4, 2), &out);
+  const int reds[4] = {0, 64, 191, 255};
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(LICE_GETR(LICE_GetPixel(&out, x, y)), reds[x]) << x;
+      EXPECT_EQ(LICE_GETA(LICE_GetPixel(&out, x, y)), 255);
+    }
+  LICE_MemBitmap noise(7, 5);
+  uint32_t seed = 12345;
+  for (int i = 0; i < 7 * 5; ++i) noise.getBits()[i] = seed = seed * 1664525u + 1013904223u;
+  for (double s : {1.5, 2.0, 3.25}) {
+    const int w = static_cast<int>(7 * s), h = static_cast<int>(5 * s);
+    LICE_MemBitmap whole, part;
+    ScaleForWindow(&noise, s, IRECT(0, 0, w, h), &whole);
+    const IRECT r(3, 2, w - 1, h - 3);
+    ScaleForWindow(&noise, s, r, &part);
+    for (int y = r.T; y < r.B; ++y)
+      for (int x = r.L; x < r.R; ++x)
+        ASSERT_EQ(LICE_GetPixel(&part, x - r.L, y - r.T), LICE_GetPixel(&whole, x, y)) << s;
+  }
+}
+
 TEST(LinuxClicks, ASecondPressSoonAndCloseIsADoubleClick) {
   struct Case {
     uint32_t dt;
