@@ -6,17 +6,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
 #include "effect/GrittleboxIdentity.h"
+#include "tools/common/ToolFiles.h"
 #include "tools/render/DemoSignal.h"
 #include "vst3/host/HostedPlugin.h"
 
 using vst3host::HostedPlugin;
-using vst3host::HostModule;
 
 namespace {
 
@@ -96,49 +94,11 @@ std::string DefaultOutput(const RenderOptions& options) {
   return stem + "-grittlebox.wav";
 }
 
-bool IsBundle(const std::string& path) {
-  struct stat st;
-  return !path.empty() && stat(HostModule::ModuleFileOfBundle(path).c_str(), &st) == 0;
-}
-
-// The product the user installs: an explicit bundle, then $GRITTLEBOX_BUNDLE,
-// the bundle this build made, then the per-user and the system folders.
-std::string FindBundle(const RenderOptions& options) {
-  if (!options.bundle.empty()) return options.bundle;
-  std::vector<std::string> candidates;
-  if (const char* env = getenv("GRITTLEBOX_BUNDLE")) candidates.push_back(env);
-#ifdef GRITTLEBOX_BUILT_BUNDLE
-  candidates.push_back(GRITTLEBOX_BUILT_BUNDLE);
-#endif
-  const std::string folder = std::string(grittlebox::kEffectName) + ".vst3";
-  if (const char* home = getenv("HOME"))
-    candidates.push_back(std::string(home) + "/.vst3/" + folder);
-  candidates.push_back("/usr/lib/vst3/" + folder);
-  candidates.push_back("/usr/local/lib/vst3/" + folder);
-  for (const std::string& path : candidates)
-    if (IsBundle(path)) return path;
-  return "";
-}
-
-bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 // Loads the bundle and hands it the state and the parameters, which arrive
 // with a parameter-only block as a host sends them.
 bool StartEffect(const RenderOptions& options, const SF_INFO& info, HostedPlugin* plugin,
                  std::string* error) {
-  const std::string bundle = FindBundle(options);
+  const std::string bundle = tools::FindBundle(options.bundle);
   if (bundle.empty()) {
     *error = std::string("no ") + grittlebox::kEffectName +
              ".vst3 bundle found (build it, install it, or give --bundle)";
@@ -148,7 +108,7 @@ bool StartEffect(const RenderOptions& options, const SF_INFO& info, HostedPlugin
             plugin->Start(info.channels, info.samplerate, options.blockSize, options.use64);
   if (ok && !options.state.empty()) {
     std::vector<uint8_t> bytes;
-    if (!ReadFile(options.state, &bytes)) {
+    if (!tools::ReadFile(options.state, &bytes)) {
       *error = "cannot read the state file '" + options.state + "'";
       return false;
     }
@@ -262,7 +222,7 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
   bool ok = Process(&source, out.get(), &plugin, options.blockSize, progress, error);
   if (ok && !options.saveState.empty()) {
     std::vector<uint8_t> state;
-    ok = plugin.SaveState(&state) && WriteFile(options.saveState, state);
+    ok = plugin.SaveState(&state) && tools::WriteFile(options.saveState, state);
     if (!ok) *error = "cannot save the state to '" + options.saveState + "'";
   }
   out.reset();

@@ -1,0 +1,39 @@
+// Controller side of the editor: the views the host asks for, and the host's
+// own context menu for a parameter, anchored in the first view.
+#include <cstring>
+
+#include "pluginterfaces/vst/ivstcontextmenu.h"
+#include "vst3/IPlugVST3.h"
+#include "vst3/IPlugVST3View.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name) {
+  if (!name || strcmp(name, "editor") != 0) return nullptr;
+  try {
+    mViews.reserve(mViews.size() + 1); // the list cannot fail to take the view below
+    auto* view = new IPlugVST3View(this, &mViews);
+    mViews.push_back(view);
+    return view; // the host gets the view's one reference
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void IPlugVST3::PopupHostContextMenuForParam(int paramIdx, int x, int y) {
+  IComponentHandler* handler = getComponentHandler();
+  if (!handler || mViews.empty() || paramIdx < 0) return;
+  IComponentHandler3* handler3 = nullptr;
+  if (handler->queryInterface(IComponentHandler3::iid, reinterpret_cast<void**>(&handler3)) !=
+          kResultOk ||
+      !handler3)
+    return;
+  IPlugVST3View* view = mViews.front();
+  const ParamID id = static_cast<ParamID>(paramIdx);
+  if (IContextMenu* menu = handler3->createContextMenu(view, &id)) {
+    menu->popup(view->ToViewPixels(x), view->ToViewPixels(y));
+    menu->release();
+  }
+  handler3->release();
+}
