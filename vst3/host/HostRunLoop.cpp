@@ -11,14 +11,23 @@ namespace vst3host {
 // One registration: the plug-in's handler, held with a reference while
 // registered, as the loop's timer or descriptor watch.
 struct HostRunLoop::Link : IEventLoopTimer, IEventLoopFdHandler {
+  explicit Link(int64_t* longestMs) : longest(longestMs) {}
   ITimerHandler* timer = nullptr;
   IEventHandler* events = nullptr;
+  int64_t* longest;
   void OnTimer() override {
+    const int64_t start = PollEventLoop::NowMs();
     if (timer) timer->onTimer();
+    Took(start);
   }
   void OnFdReady(int fd) override {
+    const int64_t start = PollEventLoop::NowMs();
     if (events) events->onFDIsSet(fd);
+    Took(start);
   }
+  // Only the start is read before the call: the link may be removed inside it,
+  // but stays alive until the loop's round is over.
+  void Took(int64_t start) { *longest = std::max(*longest, PollEventLoop::NowMs() - start); }
   FUnknown* Handler() const {
     return timer ? static_cast<FUnknown*>(timer) : static_cast<FUnknown*>(events);
   }
@@ -35,7 +44,7 @@ tresult PLUGIN_API HostRunLoop::registerEventHandler(IEventHandler* handler, Fil
   if (!handler || fd < 0) return kInvalidArgument;
   for (const auto& link : mLinks)
     if (link->events == handler) return kResultFalse;
-  auto link = std::make_unique<Link>();
+  auto link = std::make_unique<Link>(&mLongestCallbackMs);
   link->events = handler;
   if (!mLoop.AddFdWatch(fd, link.get())) return kResultFalse;
   handler->addRef();
@@ -48,7 +57,7 @@ tresult PLUGIN_API HostRunLoop::registerTimer(ITimerHandler* handler, TimerInter
   if (!handler || ms == 0) return kInvalidArgument;
   for (const auto& link : mLinks)
     if (link->timer == handler) return kResultFalse;
-  auto link = std::make_unique<Link>();
+  auto link = std::make_unique<Link>(&mLongestCallbackMs);
   link->timer = handler;
   if (!mLoop.AddTimer(link.get(), static_cast<int>(std::min<TimerInterval>(ms, 1u << 30))))
     return kResultFalse;

@@ -37,6 +37,8 @@ public:
   // Handlers of plug-ins still registered, and all registrations ever made.
   int Registered() const;
   int RegistrationsMade() const { return mRegistrationsMade; }
+  // The longest a plug-in's handler has kept the loop's thread, in ms.
+  int64_t LongestCallbackMs() const { return mLongestCallbackMs; }
 
 private:
   ~HostRunLoop() override;
@@ -49,6 +51,7 @@ private:
   std::vector<std::unique_ptr<Link>> mLinks;
   std::vector<std::unique_ptr<Link>> mRemoved;
   int mRegistrationsMade = 0;
+  int64_t mLongestCallbackMs = 0;
 };
 
 } // namespace vst3host
