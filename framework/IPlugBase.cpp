@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "editor/IGraphics.h"
 #include "framework/IPlugChannels.h"
 #include "framework/Trace.h"
 
@@ -107,7 +108,7 @@ void IPlugBase::SetParameterFromGUI(int paramIdx, double normalizedValue) {
   OnParamChange(paramIdx);
 }
 
-void IPlugBase::AttachGraphics(IGraphicsLink* graphics) {
+void IPlugBase::AttachGraphics(IGraphics* graphics) {
   if (!graphics) return;
   WDL_MutexLock lock(&mMutex);
   for (int i = 0; i < NParams(); ++i)

@@ -8,7 +8,6 @@
 // State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp.
 #include "framework/ByteChunk.h"
 #include "framework/HostInfo.h"
-#include "framework/IGraphicsLink.h"
 #include "framework/IMidiMsg.h"
 #include "framework/IParam.h"
 #include "framework/IPreset.h"
@@ -18,6 +17,7 @@
 #include "wdl/ptr_list.h"
 #include "wdl/wdl_string.h"
 
+class IGraphics;
 class IPlugChannels;
 
 class IPlugBase {
@@ -69,7 +69,7 @@ public:
   virtual void ResizeGraphics(int w, int h) = 0;
   virtual void HostSpecificInit() {}
   // The base owns the graphics object from here on.
-  virtual void AttachGraphics(IGraphicsLink* graphics);
+  virtual void AttachGraphics(IGraphics* graphics);
   virtual void SetLatency(int samples);
   virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
   virtual bool SendSysEx(ISysEx*) { return false; }
@@ -181,7 +181,7 @@ public:
   // Needs a valid current preset; chunks of any size are written.
   bool DumpPresetBlob(const char* filename);
 
-  IGraphicsLink* GetGUI() const { return mGraphics; }
+  IGraphics* GetGUI() const { return mGraphics; }
   // The recursive plug-in lock; the binding holds it for a whole processing call.
   WDL_Mutex* GetMutex() { return &mMutex; }
 
@@ -221,7 +221,7 @@ private:
   int mBlockSize = 0;
   int mLatency;
   WDL_String mPreviousPath;
-  IGraphicsLink* mGraphics = nullptr;
+  IGraphics* mGraphics = nullptr;
   WDL_PtrList<IParam> mParams;
   WDL_PtrList<IPreset> mPresets;
 };

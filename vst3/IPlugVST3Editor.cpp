@@ -1,5 +1,6 @@
 // Controller side of the editor: the views the host asks for, and the host's
 // own context menu for a parameter, anchored in the first view.
+#include <algorithm>
 #include <cstring>
 
 #include "pluginterfaces/vst/ivstcontextmenu.h"
@@ -13,12 +14,25 @@ IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name) {
   if (!name || strcmp(name, "editor") != 0) return nullptr;
   try {
     mViews.reserve(mViews.size() + 1); // the list cannot fail to take the view below
-    auto* view = new IPlugVST3View(this, &mViews);
-    mViews.push_back(view);
+    auto* view = new IPlugVST3View(this);
+    addDependentView(view);
     return view; // the host gets the view's one reference
   } catch (...) {
     return nullptr;
   }
+}
+
+void IPlugVST3::addDependentView(IPlugVST3View* view) {
+  mViews.push_back(view);
+}
+
+void IPlugVST3::removeDependentView(IPlugVST3View* view) {
+  auto found = std::find(mViews.begin(), mViews.end(), view);
+  if (found != mViews.end()) mViews.erase(found);
+}
+
+void IPlugVST3::ResizeGraphics(int w, int h) {
+  if (GetGUI() && !mViews.empty()) mViews.front()->resize(w, h);
 }
 
 void IPlugVST3::PopupHostContextMenuForParam(int paramIdx, int x, int y) {

@@ -1,6 +1,5 @@
 #include "vst3/IPlugVST3View.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -19,8 +18,7 @@ constexpr double kMaxScale = 8.0;
 
 } // namespace
 
-IPlugVST3View::IPlugVST3View(IPlugVST3* plug, std::vector<IPlugVST3View*>* viewList)
-    : mPlug(plug), mViewList(viewList) {
+IPlugVST3View::IPlugVST3View(IPlugVST3* plug) : mPlug(plug) {
   mPlug->addRef();
 }
 
@@ -28,8 +26,7 @@ IPlugVST3View::~IPlugVST3View() {
   // A host that releases the view without removing it first still gets the
   // window, its timer and its descriptor watch taken back.
   Close();
-  auto found = std::find(mViewList->begin(), mViewList->end(), this);
-  if (found != mViewList->end()) mViewList->erase(found);
+  mPlug->removeDependentView(this);
   mPlug->release();
 }
 
@@ -53,7 +50,7 @@ uint32 PLUGIN_API IPlugVST3View::release() {
 }
 
 IGraphics* IPlugVST3View::Graphics() const {
-  return static_cast<IGraphics*>(mPlug->GetGUI());
+  return mPlug->GetGUI();
 }
 
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type) {

@@ -7,11 +7,10 @@
 //
 // Lifetime: the controller makes a view for createView("editor") and keeps
 // it in its view list; the view holds a reference to the controller, and
-// when the host's last reference goes it leaves that list (if the list still
-// exists, see terminate) and lets go of the controller.
+// when the host's last reference goes it leaves that list (where terminate
+// has emptied it, there is nothing to remove) and lets go of the controller.
 #include <atomic>
 #include <memory>
-#include <vector>
 
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/common/pluginview.h"
@@ -26,8 +25,7 @@ class RunLoopEventLoop;
 class IPlugVST3View : public Steinberg::CPluginView,
                       public Steinberg::IPlugViewContentScaleSupport {
 public:
-  // viewList is the controller's list this view removes itself from.
-  IPlugVST3View(IPlugVST3* plug, std::vector<IPlugVST3View*>* viewList);
+  explicit IPlugVST3View(IPlugVST3* plug);
 
   Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
   Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
@@ -60,7 +58,6 @@ private:
   Steinberg::ViewRect ScaledRect(int w, int h) const;
 
   IPlugVST3* mPlug;
-  std::vector<IPlugVST3View*>* mViewList;
   bool mExpectingResize = false;
   bool mOpen = false;
   double mScale = 1.0;

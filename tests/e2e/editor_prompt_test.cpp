@@ -31,7 +31,7 @@ protected:
     ASSERT_EQ(mEffect->initialize(mContext), kResultOk);
     mController = mEffect;
     mController->setComponentHandler(mRecorder);
-    mGui = static_cast<IGraphics*>(mEffect->GetGUI());
+    mGui = mEffect->GetGUI();
   }
   void TearDown() override {
     CloseEditor();
@@ -73,7 +73,7 @@ TEST_F(EditorPrompts, AValueTypedIntoTheKnobsTextEntryReachesTheHostAndTheReadou
   HeadlessDrawing(
       1.0,
       [typed](Grittlebox* fx) {
-        static_cast<IGraphics*>(fx->GetGUI())->SetParameterFromPlug(kParamDistort, typed, true);
+        fx->GetGUI()->SetParameterFromPlug(kParamDistort, typed, true);
         fx->SetParameterFromGUI(kParamDistort, typed);
       },
       &expected);

@@ -37,7 +37,7 @@ std::string Trail(const std::vector<EditRecorder::Record>& records) {
 // Sets a value in the headless drawing as a change from the host would.
 std::function<void(Grittlebox*)> WithValue(int param, double normalized) {
   return [=](Grittlebox* fx) {
-    static_cast<IGraphics*>(fx->GetGUI())->SetParameterFromPlug(param, normalized, true);
+    fx->GetGUI()->SetParameterFromPlug(param, normalized, true);
     fx->SetParameterFromGUI(param, normalized);
   };
 }

@@ -28,7 +28,7 @@ protected:
     const std::string images = std::string(data) + "/../../resources/img/";
     LICE_SetResourceFolderOverride(images.c_str());
     fx = new Grittlebox(IPlugInstanceInfo());
-    gui = static_cast<IGraphics*>(fx->GetGUI());
+    gui = fx->GetGUI();
   }
   void TearDown() override {
     delete fx;

@@ -18,7 +18,7 @@ namespace {
 
 // What the editor's readout for a parameter shows.
 std::string ReadoutText(const Grittlebox& fx, int idx) {
-  auto* gui = static_cast<IGraphics*>(fx.GetGUI());
+  auto* gui = fx.GetGUI();
   auto* readout = static_cast<ITextControl*>(gui->GetControl(grittlebox::kInReadoutControl + idx));
   char text[SharedText::kCapacity + 1];
   readout->GetTextCopy(text);
