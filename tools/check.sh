@@ -15,17 +15,23 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
+# The editor tests open real windows: every test run gets a virtual X server
+# of its own (never the desktop's, whose pointer they would move).
+with_x() {
+  xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+}
+
 stage_plain() {
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
   cmake --build build -j "$jobs"
-  ctest --test-dir build --output-on-failure -j "$jobs"
+  with_x ctest --test-dir build --output-on-failure -j "$jobs"
 }
 
 stage_sanitize() {
   cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRITTLEBOX_SANITIZE=ON
   cmake --build build-sanitize -j "$jobs"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+    with_x ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 }
 
 stage_fuzz() {
