@@ -55,6 +55,17 @@ void HeadlessDrawing(double scale, const std::function<void(Grittlebox*)>& prepa
     ScaleForWindow(gui->GetDrawBitmap(), scale, IRECT(0, 0, w, h), out);
 }
 
+bool WaitForFocus(XDriver& x, xcb_window_t window, int timeoutMs) {
+  for (int waited = 0; waited <= timeoutMs; waited += 10, XDriver::Pause(10)) {
+    xcb_get_input_focus_reply_t* focus =
+        xcb_get_input_focus_reply(x.Conn(), xcb_get_input_focus(x.Conn()), nullptr);
+    const bool focused = focus && focus->focus == window;
+    free(focus);
+    if (focused) return true;
+  }
+  return false;
+}
+
 namespace {
 
 class OneShot : public HostObject<Linux::ITimerHandler> {

@@ -34,6 +34,10 @@ int OpenDescriptors();
 void HeadlessDrawing(double scale, const std::function<void(Grittlebox*)>& prepare,
                      LICE_MemBitmap* out);
 
+// Waits until the window is mapped on screen and has the input focus, as a
+// text field has once the user can type into it.
+bool WaitForFocus(XDriver& x, xcb_window_t window, int timeoutMs);
+
 // Runs a function once, from inside the host's run loop, as a host calls
 // its plug-ins' handlers.
 void RunFromLoop(vst3host::HostRunLoop* loop, std::function<void()> what);

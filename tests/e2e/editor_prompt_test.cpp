@@ -57,7 +57,9 @@ TEST_F(EditorPrompts, AValueTypedIntoTheKnobsTextEntryReachesTheHostAndTheReadou
   RunFromLoop(mLoop, [knob] { knob->PromptUserInput(); });
   const xcb_window_t editor = EditorWindow();
   Drive([&](XDriver& x) {
-    ASSERT_NE(x.WaitForChild(editor, 3000), 0u);
+    const xcb_window_t field = x.WaitForChild(editor, 3000);
+    ASSERT_NE(field, 0u);
+    ASSERT_TRUE(WaitForFocus(x, field, 3000));
     for (int i = 0; i < 8; ++i) x.Key(kKeysymBackSpace);
     x.Type("25");
     x.Key(kKeysymReturn);
