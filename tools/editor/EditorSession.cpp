@@ -28,19 +28,19 @@ std::string Narrow(const TChar* text) {
   return out;
 }
 
-std::string TitleOf(IEditController* controller, ParamID id) {
+ParameterInfo InfoOf(IEditController* controller, ParamID id) {
   for (int32 i = 0; i < controller->getParameterCount(); ++i) {
     ParameterInfo info{};
-    if (controller->getParameterInfo(i, info) == kResultOk && info.id == id)
-      return Narrow(info.title);
+    if (controller->getParameterInfo(i, info) == kResultOk && info.id == id) return info;
   }
-  return "?";
+  return ParameterInfo{};
 }
 
-// One line per record: "begin 2 Distort", "perform 2 Distort 0.750000 75.00",
-// "end 2 Distort", "menu 2 Distort 150 120".
+// One line per record: "begin 2 Distort", "perform 2 Distort 0.750000 75.00 %",
+// "end 2 Distort", "menu 2 Distort 150 120" (where, in view pixels).
 void Print(IEditController* controller, const EditRecorder::Record& r) {
-  const std::string title = TitleOf(controller, r.id);
+  const ParameterInfo info = InfoOf(controller, r.id);
+  const std::string title = info.title[0] ? Narrow(info.title) : "?";
   switch (r.kind) {
   case 'b':
     printf("begin %u %s\n", r.id, title.c_str());
@@ -48,7 +48,8 @@ void Print(IEditController* controller, const EditRecorder::Record& r) {
   case 'p': {
     String128 text = {};
     controller->getParamStringByValue(r.id, r.value, text);
-    printf("perform %u %s %.6f %s\n", r.id, title.c_str(), r.value, Narrow(text).c_str());
+    printf("perform %u %s %.6f %s %s\n", r.id, title.c_str(), r.value, Narrow(text).c_str(),
+           Narrow(info.units).c_str());
     break;
   }
   case 'e':
