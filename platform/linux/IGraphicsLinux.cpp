@@ -178,6 +178,8 @@ bool IGraphicsLinux::SetScaleFactor(double scale) {
 void IGraphicsLinux::Resize(int w, int h) {
   if (w == Width() && h == Height()) return;
   ForceEndUserEdit();
+  HideTooltip();
+  mTooltipAreas.clear(); // the controls they name are gone
   IGraphics::Resize(w, h);
   ApplyWindowSize();
   if (mWindow) xcb_flush(mX->Conn());
@@ -231,6 +233,10 @@ void IGraphicsLinux::PutEditorRect(const IRECT& editorRect) {
   if (d.Empty()) return;
   ScaleForWindow(bitmap, mScale, d, &mScaled);
   mWriter.Put(mX.get(), mWindow, mGC, mFormat, &mScaled, IRECT(0, 0, d.W(), d.H()), d.L, d.T);
+}
+
+void IGraphicsLinux::ReportFailure() {
+  fprintf(stderr, "IGraphicsLinux: an editor callback failed and was abandoned\n");
 }
 
 void IGraphicsLinux::OnFrameTimer() {

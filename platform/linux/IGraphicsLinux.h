@@ -94,10 +94,14 @@ public:
   bool WindowToRoot(int x, int y, int* rootX, int* rootY);
 
 private:
+  // The loop calls these from the host: nothing may leave them by an
+  // exception (memory running out while drawing, say).
   class TimerLink : public IEventLoopTimer {
   public:
     explicit TimerLink(IGraphicsLinux* owner) : mOwner(owner) {}
-    void OnTimer() override { mOwner->OnFrameTimer(); }
+    void OnTimer() override {
+      Guarded([this] { mOwner->OnFrameTimer(); });
+    }
 
   private:
     IGraphicsLinux* mOwner;
@@ -105,11 +109,21 @@ private:
   class FdLink : public IEventLoopFdHandler {
   public:
     explicit FdLink(IGraphicsLinux* owner) : mOwner(owner) {}
-    void OnFdReady(int) override { mOwner->DrainEvents(); }
+    void OnFdReady(int) override {
+      Guarded([this] { mOwner->DrainEvents(); });
+    }
 
   private:
     IGraphicsLinux* mOwner;
   };
+  template <class F> static void Guarded(F f) {
+    try {
+      f();
+    } catch (...) {
+      ReportFailure();
+    }
+  }
+  static void ReportFailure();
 
   bool CreateWindow(xcb_window_t parent);
   bool Register(IEventLoop* loop);

@@ -86,15 +86,16 @@ int MessageBoxWindow::Run(const char* text, const char* caption, int type) {
   top = std::clamp(top, 0, std::max(x->Screen()->height_in_pixels - mH, 0));
   const uint32_t events =
       XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_KEY_PRESS;
-  if (!mWindow.Create(x, OverlayWindow::kPopup, 0, PixelFormat(),
-                      IRECT(left, top, left + mW, top + mH), events, mHost->WindowClassName(),
-                      "_NET_WM_WINDOW_TYPE_DIALOG"))
+  // Grabbed on the editor's window before the box shows: once it can be
+  // seen, every key and click is already the box's.
+  mGrabbed = x->GrabInput(mHost->WindowId());
+  if (!mGrabbed || !mWindow.Create(x, OverlayWindow::kPopup, 0, PixelFormat(),
+                                   IRECT(left, top, left + mW, top + mH), events,
+                                   mHost->WindowClassName(), "_NET_WM_WINDOW_TYPE_DIALOG"))
     return 0;
   Paint();
   mWindow.Map();
   mWindow.Present();
-  mGrabbed = x->GrabInput(mWindow.Id());
-  if (!mGrabbed) return 0;
   mHost->RunModal(this);
   return mAnswer;
 }

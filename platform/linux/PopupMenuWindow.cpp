@@ -39,10 +39,12 @@ PopupMenuWindow::~PopupMenuWindow() {
 }
 
 IPopupMenu* PopupMenuWindow::Run(IPopupMenu* menu, int rootX, int rootY) {
-  if (!menu || menu->GetNItems() == 0 || !mHost->Session()) return nullptr;
-  if (!OpenLevel(menu, rootX, rootY, -1)) return nullptr;
-  if (!Grab()) {
-    CloseLevelsAbove(0);
+  if (!mHost->Session() || !mModel.Build(menu) || mModel.NEntries(0) == 0) return nullptr;
+  // Grabbed on the editor's window before the menu shows: once it can be
+  // seen, every key and click is already the menu's.
+  if (!Grab()) return nullptr;
+  if (!OpenLevel(0, rootX, rootY, -1)) {
+    Ungrab();
     return nullptr;
   }
   mHost->RunModal(this);
@@ -51,17 +53,17 @@ IPopupMenu* PopupMenuWindow::Run(IPopupMenu* menu, int rootX, int rootY) {
   return mResult;
 }
 
-bool PopupMenuWindow::OpenLevel(IPopupMenu* menu, int x, int y, int flipRightEdge) {
+bool PopupMenuWindow::OpenLevel(int menu, int x, int y, int flipRightEdge) {
   auto level = std::make_unique<Level>();
   level->menu = menu;
-  level->rows = BuildMenuRows(menu);
   int w = mMinW, top = mPadV;
-  for (const MenuRow& row : level->rows) {
+  for (int i = 0; i < mModel.NEntries(menu); ++i) {
+    const NativeMenuEntry* entry = mModel.GetEntry(menu, i);
     level->rowTop.push_back(top);
-    top += row.separator ? mSeparatorH : mRowH;
+    top += entry->mKind == NativeMenuEntry::kSeparator ? mSeparatorH : mRowH;
     int tw = 0, th = 0;
-    theme::Measure(mFont, row.title.c_str(), &tw, &th);
-    w = std::max(w, mCheckW + (row.indented ? mIndentW : 0) + tw + mPadRight + mArrowW);
+    theme::Measure(mFont, entry->mTitle.Get(), &tw, &th);
+    w = std::max(w, mCheckW + entry->mIndent * mIndentW + tw + mPadRight + mArrowW);
   }
   level->rowTop.push_back(top);
   const int h = top + mPadV;
@@ -95,26 +97,26 @@ void PopupMenuWindow::Paint(Level& level) {
   LICE_IBitmap* canvas = level.window.Canvas();
   const int w = canvas->getWidth(), h = canvas->getHeight();
   LICE_Clear(canvas, theme::kPanel);
-  for (int i = 0; i < static_cast<int>(level.rows.size()); ++i) PaintRow(level, i, w);
+  for (int i = 0; i < Rows(level); ++i) PaintRow(level, i, w);
   LICE_DrawRect(canvas, 0, 0, w - 1, h - 1, theme::kPanelEdge, 1.0f, 0);
 }
 
 void PopupMenuWindow::PaintRow(Level& level, int i, int w) {
   LICE_IBitmap* canvas = level.window.Canvas();
-  const MenuRow& row = level.rows[i];
+  const NativeMenuEntry& row = *mModel.GetEntry(level.menu, i);
   const int t = level.rowTop[i], b = level.rowTop[i + 1];
   const int inset = std::max(mPadV / 2, 1);
   LICE_FillRect(canvas, inset, t, w - 2 * inset, b - t, theme::kPanel, 1.0f, 0);
-  if (row.separator) {
+  if (row.mKind == NativeMenuEntry::kSeparator) {
     LICE_FillRect(canvas, mCheckW / 2, (t + b) / 2, w - mCheckW, 1, theme::kSeparator, 1.0f, 0);
     return;
   }
-  const bool lit = i == level.highlight && RowFocusable(row);
+  const bool lit = i == level.highlight && mModel.IsSelectable(level.menu, i);
   if (lit) LICE_FillRect(canvas, inset, t, w - 2 * inset, b - t, theme::kAccent, 1.0f, 0);
-  const LICE_Pixel32 ink = lit            ? theme::kAccentText
-                           : !row.enabled ? theme::kTextDisabled
-                                          : theme::kText;
-  if (row.checked) {
+  const LICE_Pixel32 ink = lit             ? theme::kAccentText
+                           : !row.mEnabled ? theme::kTextDisabled
+                                           : theme::kText;
+  if (row.mChecked) {
     // A tick drawn in two strokes, twice for weight.
     const float cx = mCheckW * 0.5f, cy = (t + b) * 0.5f, u = mRowH / 6.0f;
     const LICE_Pixel32 tick = lit ? theme::kAccentText : theme::kAccent;
@@ -124,9 +126,9 @@ void PopupMenuWindow::PaintRow(Level& level, int i, int w) {
                  0, true);
     }
   }
-  const int textL = mCheckW + (row.indented ? mIndentW : 0);
-  theme::DrawLine(canvas, mFont, row.title.c_str(), textL, t, w - mArrowW, b, ink);
-  if (row.submenu) {
+  const int textL = mCheckW + row.mIndent * mIndentW;
+  theme::DrawLine(canvas, mFont, row.mTitle.Get(), textL, t, w - mArrowW, b, ink);
+  if (row.mKind == NativeMenuEntry::kSubmenu) {
     const int ax = w - mArrowW / 2 - mArrowW / 6, ay = (t + b) / 2, u = std::max(mRowH / 6, 2);
     LICE_FillTriangle(canvas, ax - u / 2, ay - u, ax - u / 2, ay + u, ax + u / 2 + 1, ay,
                       lit ? theme::kAccentText : theme::kTextTitle, 1.0f, 0);
@@ -136,7 +138,7 @@ void PopupMenuWindow::PaintRow(Level& level, int i, int w) {
 int PopupMenuWindow::RowAt(const Level& level, int rootX, int rootY) const {
   if (!level.window.Contains(rootX, rootY)) return -1;
   const int y = rootY - level.window.Rect().T;
-  for (int i = 0; i < static_cast<int>(level.rows.size()); ++i)
+  for (int i = 0; i < Rows(level); ++i)
     if (y >= level.rowTop[i] && y < level.rowTop[i + 1]) return i;
   return -1;
 }
@@ -156,26 +158,30 @@ void PopupMenuWindow::SetHighlight(size_t depth, int row) {
 
 void PopupMenuWindow::OpenSubmenu(size_t depth, int row, bool highlightFirst) {
   Level& level = *mLevels[depth];
-  IPopupMenu* submenu = level.rows[row].submenu;
-  if (!submenu) return;
+  const int submenu = mModel.GetEntry(level.menu, row)->mSubmenu;
+  if (submenu < 0) return;
   CloseLevelsAbove(depth + 1);
   const IRECT& r = level.window.Rect();
   const int overlap = std::max(mPadV / 2, 1);
   if (!OpenLevel(submenu, r.R - overlap, r.T + level.rowTop[row] - mPadV, r.L + overlap)) return;
-  if (highlightFirst) SetHighlight(depth + 1, StepHighlight(mLevels.back()->rows, -1, 1));
+  if (highlightFirst) SetHighlight(depth + 1, mModel.NextSelectable(submenu, -1));
+}
+
+// The submenu an entry opens, or -1 for any other entry.
+int PopupMenuWindow::SubmenuOf(const Level& level, int row) const {
+  const NativeMenuEntry* entry = mModel.GetEntry(level.menu, row);
+  return entry && entry->mKind == NativeMenuEntry::kSubmenu ? entry->mSubmenu : -1;
 }
 
 void PopupMenuWindow::Choose(size_t depth, int row) {
-  Level& level = *mLevels[depth];
-  const MenuRow& chosen = level.rows[row];
-  if (chosen.submenu) {
+  if (SubmenuOf(*mLevels[depth], row) >= 0) {
     OpenSubmenu(depth, row, true);
     return;
   }
-  if (!RowChoosable(chosen)) return;
-  level.menu->SetChosenItemIdx(row);
-  mResult = level.menu;
-  mDone = true;
+  if (IPopupMenu* chosen = mModel.Choose(mLevels[depth]->menu, row)) {
+    mResult = chosen;
+    mDone = true;
+  }
 }
 
 void PopupMenuWindow::OnPointer(int rootX, int rootY, bool press, bool release) {
@@ -184,17 +190,17 @@ void PopupMenuWindow::OnPointer(int rootX, int rootY, bool press, bool release) 
     if (!mLevels[d]->window.Contains(rootX, rootY)) continue;
     const int row = RowAt(*mLevels[d], rootX, rootY);
     if (press) mPressedInside = true;
-    const bool focusable = row >= 0 && RowFocusable(mLevels[d]->rows[row]);
+    const bool focusable = mModel.IsSelectable(mLevels[d]->menu, row);
     SetHighlight(d, focusable ? row : -1);
-    if (focusable && mLevels[d]->rows[row].submenu) {
-      if (mLevels.size() <= d + 1 || mLevels[d + 1]->menu != mLevels[d]->rows[row].submenu)
-        OpenSubmenu(d, row, false);
+    const int submenu = focusable ? SubmenuOf(*mLevels[d], row) : -1;
+    if (submenu >= 0) {
+      if (mLevels.size() <= d + 1 || mLevels[d + 1]->menu != submenu) OpenSubmenu(d, row, false);
     } else if (!release) {
       CloseLevelsAbove(d + 1);
     }
     // The release of the click that opened the menu chooses nothing unless
     // the pointer travelled to an entry first.
-    if (release && focusable && (mPressedInside || mPointerMoved)) Choose(d, row);
+    if (release && focusable && submenu < 0 && (mPressedInside || mPointerMoved)) Choose(d, row);
     return;
   }
   if (press) mDone = true; // a click outside dismisses
@@ -209,11 +215,10 @@ void PopupMenuWindow::OnKey(uint32_t keysym) {
     return;
   case kKeysymUp:
   case kKeysymDown:
-    SetHighlight(depth, StepHighlight(level.rows, level.highlight, keysym == kKeysymUp ? -1 : 1));
+    SetHighlight(depth, mModel.NextSelectable(level.menu, level.highlight, keysym == kKeysymDown));
     return;
   case kKeysymRight:
-    if (level.highlight >= 0 && level.rows[level.highlight].submenu)
-      OpenSubmenu(depth, level.highlight, true);
+    if (SubmenuOf(level, level.highlight) >= 0) OpenSubmenu(depth, level.highlight, true);
     return;
   case kKeysymLeft:
     if (depth > 0) CloseLevelsAbove(depth);
@@ -263,7 +268,7 @@ bool PopupMenuWindow::OnModalEvent(xcb_generic_event_t* event) {
 }
 
 bool PopupMenuWindow::Grab() {
-  mGrabbed = mHost->Session()->GrabInput(mLevels.front()->window.Id());
+  mGrabbed = mHost->Session()->GrabInput(mHost->WindowId());
   return mGrabbed;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 // One popup menu from opening to choice: a window per open level (the menu
-// and the submenus opened to the side), drawn with our raster code, with the
-// pointer and keyboard grabbed while it runs inside the host's modal loop.
+// and the submenus opened to the side), drawn with our raster code from the
+// editor's menu rules (NativeMenu), with the pointer and keyboard grabbed
+// while it runs inside the host's modal loop.
 #include <memory>
 #include <vector>
 #include <xcb/xcb.h>
 
-#include "platform/linux/MenuRows.h"
+#include "editor/NativeMenu.h"
 #include "platform/linux/ModalClient.h"
 #include "platform/linux/OverlayWindow.h"
 
@@ -29,14 +30,14 @@ public:
 
 private:
   struct Level {
-    IPopupMenu* menu = nullptr;
-    std::vector<MenuRow> rows;
-    std::vector<int> rowTop; // canvas y of each row, plus the bottom
+    int menu = 0;            // in mModel
+    std::vector<int> rowTop; // canvas y of each entry, plus the bottom
     int highlight = -1;
     OverlayWindow window;
   };
 
-  bool OpenLevel(IPopupMenu* menu, int x, int y, int flipRightEdge);
+  bool OpenLevel(int menu, int x, int y, int flipRightEdge);
+  int Rows(const Level& level) const { return mModel.NEntries(level.menu); }
   void CloseLevelsAbove(size_t depth);
   void Paint(Level& level);
   void PaintRow(Level& level, int row, int w);
@@ -45,11 +46,13 @@ private:
   void OnKey(uint32_t keysym);
   void SetHighlight(size_t depth, int row);
   void OpenSubmenu(size_t depth, int row, bool highlightFirst);
+  int SubmenuOf(const Level& level, int row) const;
   void Choose(size_t depth, int row);
   bool Grab();
   void Ungrab();
 
   IGraphicsLinux* mHost;
+  NativeMenu mModel;
   std::vector<std::unique_ptr<Level>> mLevels;
   IPopupMenu* mResult = nullptr;
   bool mDone = false;

@@ -1,18 +1,16 @@
 // The Linux host's rules that need no display: key codes, text-entry
-// editing, pixel layouts, double clicks, menu rows, scaled dirty areas,
+// editing, pixel layouts, double clicks, scaled dirty areas,
 // dialog programs' arguments and answers, folders, and the poll loop.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "editor/IPopupMenu.h"
 #include "framework/IParam.h"
 #include "platform/linux/ClickTracker.h"
 #include "platform/linux/ExternalDialog.h"
 #include "platform/linux/KeyMap.h"
 #include "platform/linux/LinuxPaths.h"
-#include "platform/linux/MenuRows.h"
 #include "platform/linux/PixelFormat.h"
 #include "platform/linux/PollEventLoop.h"
 #include "platform/linux/ScreenWriter.h"
@@ -196,37 +194,6 @@ TEST(LinuxClicks, ASecondPressSoonAndCloseIsADoubleClick) {
   triple.Press(0, 0, 0);
   EXPECT_TRUE(triple.Press(100, 0, 0));
   EXPECT_FALSE(triple.Press(200, 0, 0)); // starts afresh
-}
-
-TEST(LinuxMenus, RowsCarryNumberingFlagsAndSubmenusAndTheKeysSkipWhatCannotBeChosen) {
-  IPopupMenu sub;
-  sub.AddItem("inner");
-  IPopupMenu menu;
-  menu.SetPrefix(2);
-  menu.AddItem("Soft", -1, IPopupMenuItem::kChecked);
-  menu.AddSeparator();
-  menu.AddItem("Hard", -1, IPopupMenuItem::kDisabled);
-  menu.AddItem("More", &sub);
-  menu.AddItem("Group", -1, IPopupMenuItem::kTitle);
-  const std::vector<MenuRow> rows = BuildMenuRows(&menu);
-  ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[0].title, "01: Soft");
-  EXPECT_TRUE(rows[0].checked && RowChoosable(rows[0]));
-  EXPECT_TRUE(rows[1].separator && !RowFocusable(rows[1]));
-  EXPECT_EQ(rows[2].title, "03: Hard");
-  EXPECT_FALSE(rows[2].enabled || RowFocusable(rows[2]));
-  EXPECT_EQ(rows[3].submenu, &sub);
-  EXPECT_TRUE(RowFocusable(rows[3]) && !RowChoosable(rows[3]));
-  EXPECT_TRUE(rows[4].indented && RowChoosable(rows[4]));
-  EXPECT_EQ(StepHighlight(rows, -1, 1), 0);
-  EXPECT_EQ(StepHighlight(rows, 0, 1), 3);
-  EXPECT_EQ(StepHighlight(rows, 4, 1), 0);
-  EXPECT_EQ(StepHighlight(rows, -1, -1), 4);
-  EXPECT_EQ(StepHighlight(rows, 3, -1), 0);
-  IPopupMenu dead;
-  dead.AddSeparator();
-  dead.AddItem("off", -1, IPopupMenuItem::kDisabled);
-  EXPECT_EQ(StepHighlight(BuildMenuRows(&dead), -1, 1), -1);
 }
 
 TEST(LinuxDialogs, ArgumentsAndAnswersOfTheDialogPrograms) {

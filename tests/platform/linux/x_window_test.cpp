@@ -29,6 +29,34 @@ TEST_F(XWindow, ShowsTheDrawBitmapExactlyAndTellsTheHostWhoItIs) {
   mGui->SetControlFromPlug(1, 0.9);
   mLoop.RunFor(100);
   EXPECT_TRUE(ShowsDrawBitmap(mGui));
+  // Events nobody should send are ignored: a client message, and a press
+  // and a key naming other windows or impossible buttons and keys.
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.window = WindowOf(mGui);
+  message.format = 32;
+  xcb_button_press_event_t press{};
+  press.response_type = XCB_BUTTON_PRESS;
+  press.event = mParent;
+  press.detail = 1;
+  press.event_x = 59; // over the In knob: a press that counted would begin an edit
+  press.event_y = 237;
+  xcb_button_press_event_t odd = press;
+  odd.event = WindowOf(mGui);
+  odd.detail = 9;
+  xcb_key_press_event_t key{};
+  key.response_type = XCB_KEY_PRESS;
+  key.event = WindowOf(mGui);
+  key.detail = 255;
+  for (const void* e : {static_cast<const void*>(&message), static_cast<const void*>(&press),
+                        static_cast<const void*>(&odd), static_cast<const void*>(&key)})
+    xcb_send_event(mX.Conn(), 0, WindowOf(mGui), XCB_EVENT_MASK_NO_EVENT,
+                   static_cast<const char*>(e));
+  mPlug->mEvents.clear();
+  mX.Sync();
+  mLoop.RunFor(60);
+  EXPECT_EQ(mPlug->Trail(), "");
+  EXPECT_TRUE(mKeys->mKeys.empty());
   // Exposure puts back what is drawn, with no control drawing anew.
   mX.Destroy(mX.MakeWindow(kParentX + 20, kParentY + 20, 200, 150));
   mLoop.RunFor(100);
@@ -68,6 +96,13 @@ TEST_F(XWindow, OpeningWithoutAnEventLoopIsRefusedAndLeavesNothingOpen) {
   EXPECT_EQ(gui->OpenWindow(reinterpret_cast<void*>(uintptr_t{0x7ffffff})), nullptr);
   EXPECT_EQ(OpenDescriptors(), fds);
   EXPECT_EQ(mLoop.TimerCount() + mLoop.WatchCount(), 0);
+  // No parent at all: a top-level window of its own, for programs without a host.
+  void* window = gui->OpenWindow(nullptr);
+  ASSERT_NE(window, nullptr);
+  IRECT r;
+  EXPECT_TRUE(mX.Geometry(static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(window)), &r));
+  EXPECT_EQ(r.W(), 100);
+  gui->CloseWindow();
 }
 
 TEST_F(XWindow, AParentDestroyedFirstOrAnEditorNeverClosedLeavesNothingBehind) {
