@@ -186,39 +186,6 @@ TEST_F(EditorViewTest, APlugInWithoutAnEditorStillGivesAViewThatShowsNothing) {
   frame->release();
 }
 
-TEST_F(EditorViewTest, TheContentScaleSizesTheViewAndAsksTheHostWhenItChangesWhileOpen) {
-  Start(true);
-  auto* frame = new HostFrame(loop);
-  IPlugView* view = NewView(frame);
-  IPlugViewContentScaleSupport* scaling = nullptr;
-  ASSERT_EQ(
-      view->queryInterface(IPlugViewContentScaleSupport::iid, reinterpret_cast<void**>(&scaling)),
-      kResultOk);
-  const struct {
-    float factor;
-    tresult result;
-    int w, h; // getSize afterwards
-  } steps[] = {{1.0f, kResultOk, 200, 100},    {1.5f, kResultOk, 300, 150},
-               {0.5f, kResultFalse, 300, 150}, {9.0f, kResultFalse, 300, 150},
-               {1.25f, kResultOk, 250, 125},   {2.0f, kResultOk, 400, 200}};
-  for (const auto& step : steps) {
-    EXPECT_EQ(scaling->setContentScaleFactor(step.factor), step.result) << step.factor;
-    ViewRect r;
-    ASSERT_EQ(view->getSize(&r), kResultOk);
-    EXPECT_EQ(r.getWidth(), step.w) << step.factor;
-    EXPECT_EQ(r.getHeight(), step.h) << step.factor;
-  }
-  EXPECT_EQ(frame->ResizeRequests(), 0); // closed: the host asks the size when it opens
-  ASSERT_EQ(view->attached(kParent, kPlatformTypeX11EmbedWindowID), kResultOk);
-  EXPECT_EQ(scaling->setContentScaleFactor(1.0f), kResultOk);
-  EXPECT_EQ(frame->ResizeRequests(), 1);
-  EXPECT_EQ(frame->LastSize().getWidth(), 200);
-  EXPECT_EQ(plug->log, "open "); // a scale change is no editor resize
-  scaling->release();
-  view->release();
-  frame->release();
-}
-
 TEST_F(EditorViewTest, TheHostMenuOpensAtTheFirstViewInItsPixelsWhenTheHostOffersMenus) {
   Start(true);
   plug->PopupHostContextMenuForParam(1, 10, 20); // no handler, no view: nothing
