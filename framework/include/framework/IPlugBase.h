@@ -9,7 +9,6 @@
 // and bank files: IPlugBaseProgramFiles.cpp.
 #include "framework/ByteChunk.h"
 #include "framework/HostInfo.h"
-#include "framework/IGraphicsLink.h"
 #include "framework/IMidiMsg.h"
 #include "framework/IParam.h"
 #include "framework/IPreset.h"
@@ -19,6 +18,7 @@
 #include "wdl/ptr_list.h"
 #include "wdl/wdl_string.h"
 
+class IGraphics;
 class IPlugChannels;
 
 class IPlugBase {
@@ -70,7 +70,7 @@ public:
   virtual void ResizeGraphics(int w, int h) = 0;
   virtual void HostSpecificInit() {}
   // The base owns the graphics object from here on.
-  virtual void AttachGraphics(IGraphicsLink* graphics);
+  virtual void AttachGraphics(IGraphics* graphics);
   virtual void SetLatency(int samples);
   virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
   virtual bool SendSysEx(ISysEx*) { return false; }
@@ -203,7 +203,7 @@ public:
   bool LoadProgramFromBytes(const unsigned char* bytes, int size);
   bool LoadBankFromBytes(const unsigned char* bytes, int size);
 
-  IGraphicsLink* GetGUI() const { return mGraphics; }
+  IGraphics* GetGUI() const { return mGraphics; }
   // The recursive plug-in lock; the binding holds it for a whole processing call.
   WDL_Mutex* GetMutex() { return &mMutex; }
 
@@ -220,7 +220,7 @@ private:
 
   template <typename T> void ProcessSlices(int nFrames, bool bypass, bool accumulate);
   // Program and bank file helpers (IPlugBaseProgramFiles.cpp).
-  bool PromptForPresetFile(WDL_String* file, EFileAction action, const char* extension);
+  bool PromptForPresetFile(WDL_String* file, bool save, const char* extension);
   bool CopyFileChunk(const unsigned char* bytes, int length, ByteChunk* chunk, int* start);
   bool LoadStateChunk(ByteChunk* chunk, int start);
   int LoadBankPrograms(const unsigned char* bytes, int size, int numPrograms);
@@ -249,7 +249,7 @@ private:
   int mBlockSize = 0;
   int mLatency;
   WDL_String mPreviousPath;
-  IGraphicsLink* mGraphics = nullptr;
+  IGraphics* mGraphics = nullptr;
   WDL_PtrList<IParam> mParams;
   WDL_PtrList<IPreset> mPresets;
 };

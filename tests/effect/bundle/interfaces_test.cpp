@@ -110,7 +110,7 @@ TEST_F(InterfacesTest, InitializeWithoutAHostContextStillBuildsEverything) {
 }
 
 TEST_F(InterfacesTest, ControllerDefaultsHostsProbe) {
-  EXPECT_EQ(nullptr, controller->createView(ViewType::kEditor));
+  EXPECT_EQ(nullptr, controller->createView("Editor")); // names are exact
   IEditController2* controller2 = nullptr;
   ASSERT_EQ(kResultOk, controller->queryInterface(IEditController2::iid,
                                                   reinterpret_cast<void**>(&controller2)));

@@ -123,10 +123,17 @@ public:
   double GetTempo() override;
   void GetTimeSig(int* numerator, int* denominator) override;
   void GetTime(ITimeInfo* timeInfo) override;
-  void ResizeGraphics(int, int) override {}
+  // Asks the host, through the first view, for a new editor size.
+  void ResizeGraphics(int w, int h) override;
   void SetLatency(int samples) override;
   bool SendMidiMsg(IMidiMsg*) override { return false; }
   void PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
+
+  // ---- Editor views (IPlugVST3Editor.cpp) ----
+  // The view list, in creation order; the first view takes resize requests
+  // and anchors the host's menus. Removing takes the first equal entry, if any.
+  void addDependentView(IPlugVST3View* view);
+  void removeDependentView(IPlugVST3View* view);
 
 private:
   bool IsValidParamId(Steinberg::Vst::ParamID id) const {

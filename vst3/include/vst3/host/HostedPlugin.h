@@ -49,6 +49,8 @@ public:
   // One block of at most maxBlock frames; inputs and outputs hold `channels` buffers.
   bool Process(double* const* inputs, double* const* outputs, int nFrames);
 
+  // The effect's controller (null until loaded); the plug-in keeps the reference.
+  Steinberg::Vst::IEditController* Controller() const { return mController; }
   const std::string& Error() const { return mError; }
   const std::string& ModuleFile() const { return mModule.ModuleFile(); }
 
