@@ -134,12 +134,12 @@ void IPlugChannels::SilenceHostOutputs(int nFrames, bool floatOutputs) {
   }
 }
 
-// Every buffer of the block spans the same number of bytes, so two of them
-// overlap exactly when their starts are less than that apart.
+// FindSharedBuffers' rule on the host's own tables. Every buffer of the block
+// spans the same number of bytes, so two of them overlap exactly when their
+// starts are less than that apart: a - b lies in -(span - 1) .. span - 1.
 template <typename T> bool IHostBlock<T>::SharesMemory() const {
   const uintptr_t span = static_cast<uintptr_t>(mFrames) * sizeof(T);
   if (span == 0) return false;
-  // a and b overlap exactly when a - b lies in -(span - 1) .. span - 1.
   const uintptr_t shift = span - 1, width = 2 * span - 1;
   for (int j = 0; j < mNOut; ++j) {
     const uintptr_t out = reinterpret_cast<uintptr_t>(mOutputs[j]);
