@@ -128,10 +128,11 @@ IOutputSilence IPlugBase::ProcessBlock(T* const* inputs, T* const* outputs, int 
                                        uint64_t silentInputs) {
   IPlugChannels& channels = *mChannels;
   const IHostBlock<T> block{inputs, NInChannels(), outputs, NOutChannels(), nFrames};
-  const bool allConnected = block.AllConnected();
+  const IPlugChannels::IBlockLayout layout = channels.LayoutOf(block);
+  const bool allConnected = layout.mAllConnected;
   const bool takesHostBuffers =
       mInputsReadOnly && (std::is_same<T, double>::value || mProcessesSingle);
-  if (nFrames > 0 && !mIsBypassed && !block.SharesMemory()) {
+  if (nFrames > 0 && !mIsBypassed && !layout.mSharesMemory) {
     const bool passesSilence = block.InputsSilent(silentInputs) && PassesSilence();
     if (passesSilence || (allConnected && takesHostBuffers)) {
       channels.mIn.ConnectEach(inputs, allConnected);

@@ -174,6 +174,20 @@ template <typename T> void IHostBlock<T>::PassSilence(IOutputSilence* silence) c
   silence->mSilent = silence->mKnown;
 }
 
+template <typename T> void IPlugChannels::RememberLayout(const IHostBlock<T>& block) {
+  mLayout.mAllConnected = block.AllConnected();
+  mLayout.mSharesMemory = block.SharesMemory();
+  if (!mRemembersLayout) return;
+  uintptr_t* seen = mLayoutBuffers.Get();
+  for (int i = 0; i < block.mNIn; ++i) seen[i] = reinterpret_cast<uintptr_t>(block.mInputs[i]);
+  for (int j = 0; j < block.mNOut; ++j)
+    seen[block.mNIn + j] = reinterpret_cast<uintptr_t>(block.mOutputs[j]);
+  mLayoutFrames = block.mFrames;
+  mLayoutSampleSize = sizeof(T);
+}
+
+template void IPlugChannels::RememberLayout(const IHostBlock<double>&);
+template void IPlugChannels::RememberLayout(const IHostBlock<float>&);
 template struct IHostBlock<double>;
 template struct IHostBlock<float>;
 template bool IPlugChannels::NeedsScratch<double>(bool) const;

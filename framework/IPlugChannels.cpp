@@ -213,6 +213,7 @@ IPlugChannels::IPlugChannels(const char* channelIOStr) {
   ParseChannelIO(channelIOStr, &nIn, &nOut);
   mIn.Create(nIn);
   mOut.Create(nOut);
+  mRemembersLayout = mLayoutBuffers.ResizeOK(nIn + nOut) && nIn + nOut > 0;
 }
 
 IPlugChannels::~IPlugChannels() {

@@ -209,6 +209,25 @@ public:
   void SilenceHostOutputs(int nFrames, bool floatOutputs);
   void ForgetHostBuffers();
 
+  // Whether a block's buffers are all connected and share no memory, worked
+  // out again only when the host hands over other buffers than the block
+  // before: hosts mostly reuse theirs, and comparing costs less than looking.
+  struct IBlockLayout {
+    bool mAllConnected = false;
+    bool mSharesMemory = false;
+  };
+  template <typename T> IBlockLayout LayoutOf(const IHostBlock<T>& block) {
+    const uintptr_t* seen = mLayoutBuffers.Get();
+    uintptr_t differs = static_cast<uintptr_t>(mLayoutFrames ^ block.mFrames) |
+                        (mLayoutSampleSize ^ sizeof(T)) | !mRemembersLayout;
+    for (int i = 0; i < block.mNIn; ++i)
+      differs |= seen[i] ^ reinterpret_cast<uintptr_t>(block.mInputs[i]);
+    for (int j = 0; j < block.mNOut; ++j)
+      differs |= seen[block.mNIn + j] ^ reinterpret_cast<uintptr_t>(block.mOutputs[j]);
+    if (differs) RememberLayout(block);
+    return mLayout;
+  }
+
   void CreateDelayLine(int nInputs, int nOutputs);
   IBypassDelayLine* DelayLine() const { return mDelay; }
 
@@ -217,10 +236,19 @@ public:
 
 private:
   void ParseChannelIO(const char* channelIOStr, int* nInMax, int* nOutMax);
+  template <typename T> void RememberLayout(const IHostBlock<T>& block);
 
   WDL_PtrList<IChannelIO> mChannelIO;
   IBypassDelayLine* mDelay = nullptr;
   bool mOutputsOverlap = false;
+  // The buffers (inputs, then outputs), frames and sample size of the last
+  // block LayoutOf saw, and what it found; nothing is remembered when the
+  // room for them could not be had.
+  WDL_TypedBuf<uintptr_t> mLayoutBuffers;
+  bool mRemembersLayout = false;
+  int mLayoutFrames = -1;
+  size_t mLayoutSampleSize = 0;
+  IBlockLayout mLayout;
 };
 
 IPlugChannels* ChannelsOf(IPlugBase* plug);
