@@ -5,7 +5,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "framework/IPlugChannels.h"
+#include "detail/IPlugChannels.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "vst3/ClassFactory.h"
+#include "detail/ClassFactory.h"
 
 #include <cstring>
 

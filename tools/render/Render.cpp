@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -120,18 +119,86 @@ std::string FindBundle(const RenderOptions& options) {
   return "";
 }
 
+// Saved states and presets are small; anything larger is not one of them.
+const std::streamoff kMaxStateFileSize = 64 << 20;
+
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  const std::streamoff size = in.tellg();
+  if (size < 0 || size > kMaxStateFileSize) return false;
+  bytes->resize(static_cast<size_t>(size));
+  in.seekg(0);
+  in.read(reinterpret_cast<char*>(bytes->data()), size);
+  return in.gcount() == size;
 }
 
+// A new file beside path, with an ordinary file's permissions, to be renamed
+// over path once it is complete; -1 when it cannot be made.
+int CreateBeside(const std::string& path, std::string* temp) {
+  *temp = path + ".XXXXXX";
+  const int fd = mkstemp(&(*temp)[0]);
+  if (fd < 0) return -1;
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask); // not mkstemp's private mode
+  return fd;
+}
+
+// Written whole beside path and renamed: a failure leaves nothing half-written.
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+  std::string temp;
+  const int fd = CreateBeside(path, &temp);
+  if (fd < 0) return false;
+  FILE* out = fdopen(fd, "wb");
+  bool ok = out && fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  ok = (out ? fclose(out) == 0 : close(fd) == 0) && ok;
+  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+// Restores the saved state, then the preset, as a host loading a project and
+// then a preset would.
+bool RestoreSaved(const RenderOptions& options, HostedPlugin* plugin, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!options.state.empty()) {
+    if (!ReadFile(options.state, &bytes)) {
+      *error = "cannot read the state file '" + options.state + "'";
+      return false;
+    }
+    if (!plugin->RestoreState(bytes)) {
+      *error = plugin->Error();
+      return false;
+    }
+  }
+  if (!options.preset.empty()) {
+    if (!ReadFile(options.preset, &bytes)) {
+      *error = "cannot read the preset file '" + options.preset + "'";
+      return false;
+    }
+    if (!plugin->LoadPreset(bytes)) {
+      *error = "cannot use the preset '" + options.preset + "': " + plugin->Error();
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes the state and the preset the options ask for, after the render.
+bool SaveAfterRender(const RenderOptions& options, HostedPlugin* plugin, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!options.saveState.empty() &&
+      !(plugin->SaveState(&bytes) && WriteFile(options.saveState, bytes))) {
+    *error = "cannot save the state to '" + options.saveState + "'";
+    return false;
+  }
+  if (!options.savePreset.empty() &&
+      !(plugin->SavePreset(&bytes) && WriteFile(options.savePreset, bytes))) {
+    *error = "cannot save the preset to '" + options.savePreset + "'";
+    return false;
+  }
+  return true;
 }
 
 // Loads the bundle and hands it the state and the parameters, which arrive
@@ -144,16 +211,13 @@ bool StartEffect(const RenderOptions& options, const SF_INFO& info, HostedPlugin
              ".vst3 bundle found (build it, install it, or give --bundle)";
     return false;
   }
-  bool ok = plugin->Load(bundle) &&
-            plugin->Start(info.channels, info.samplerate, options.blockSize, options.use64);
-  if (ok && !options.state.empty()) {
-    std::vector<uint8_t> bytes;
-    if (!ReadFile(options.state, &bytes)) {
-      *error = "cannot read the state file '" + options.state + "'";
-      return false;
-    }
-    ok = plugin->RestoreState(bytes);
+  if (!plugin->Load(bundle) ||
+      !plugin->Start(info.channels, info.samplerate, options.blockSize, options.use64)) {
+    *error = plugin->Error();
+    return false;
   }
+  if (!RestoreSaved(options, plugin, error)) return false;
+  bool ok = true;
   for (size_t i = 0; ok && i < options.params.size(); ++i)
     ok = plugin->SetParameter(options.params[i].first, options.params[i].second);
   if (ok) ok = plugin->Process(nullptr, nullptr, 0);
@@ -239,15 +303,12 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
   if (!StartEffect(options, source.info, &plugin, error)) return false;
 
   // Written beside the output and renamed at the end: a failure leaves nothing half-written.
-  std::string temp = output + ".XXXXXX";
-  const int fd = mkstemp(&temp[0]);
+  std::string temp;
+  const int fd = CreateBeside(output, &temp);
   if (fd < 0) {
     *error = "cannot create a file beside '" + output + "'";
     return false;
   }
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask); // an ordinary file, not mkstemp's private one
   SndFilePtr out(sf_open_fd(fd, SFM_WRITE, &outInfo, SF_TRUE));
   if (!out) {
     close(fd);
@@ -260,11 +321,7 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
   const bool progress =
       !options.quiet && source.info.frames > kProgressSeconds * source.info.samplerate;
   bool ok = Process(&source, out.get(), &plugin, options.blockSize, progress, error);
-  if (ok && !options.saveState.empty()) {
-    std::vector<uint8_t> state;
-    ok = plugin.SaveState(&state) && WriteFile(options.saveState, state);
-    if (!ok) *error = "cannot save the state to '" + options.saveState + "'";
-  }
+  if (ok) ok = SaveAfterRender(options, &plugin, error);
   out.reset();
   if (ok && rename(temp.c_str(), output.c_str()) != 0) {
     *error = "cannot move the result to '" + output + "'";

@@ -2,8 +2,8 @@
 
 #include <mutex>
 
+#include "../detail/ClassFactory.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "vst3/ClassFactory.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;

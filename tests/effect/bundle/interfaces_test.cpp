@@ -117,7 +117,7 @@ TEST_F(InterfacesTest, ControllerDefaultsHostsProbe) {
   EXPECT_EQ(kResultFalse, controller2->openHelp(false));
   EXPECT_EQ(kResultFalse, controller2->openAboutBox(false));
   controller2->release();
-  EXPECT_EQ(kNotImplemented, controller->setComponentState(nullptr));
+  EXPECT_EQ(kInvalidArgument, controller->setComponentState(nullptr));
   TUID cid;
   EXPECT_EQ(kNotImplemented, component->getControllerClassId(cid));
   EXPECT_EQ(0u, processor->getTailSamples());
