@@ -156,8 +156,33 @@ template <typename T> bool IHostBlock<T>::SharesMemory() const {
   return false;
 }
 
-// The copy keeps each zero's sign, which is what the plug-in's processing
-// would have written; in place there is nothing to write at all.
+namespace {
+
+// Each input zero with its sign, which is what the plug-in's processing would
+// have written; a sample the host flagged silent wrongly still comes out as a
+// zero, never as the unprocessed input.
+template <typename T, typename Bits> void CopySignedZeros(const T* in, T* out, int frames) {
+  static_assert(sizeof(T) == sizeof(Bits), "one word per sample");
+  constexpr Bits kSign = Bits{1} << (8 * sizeof(Bits) - 1);
+  for (int i = 0; i < frames; ++i) {
+    Bits word;
+    memcpy(&word, in + i, sizeof word);
+    word &= kSign;
+    memcpy(out + i, &word, sizeof word);
+  }
+}
+
+void CopySignedZeros(const double* in, double* out, int frames) {
+  CopySignedZeros<double, uint64_t>(in, out, frames);
+}
+
+void CopySignedZeros(const float* in, float* out, int frames) {
+  CopySignedZeros<float, uint32_t>(in, out, frames);
+}
+
+} // namespace
+
+// In place there is nothing to write at all.
 template <typename T> void IHostBlock<T>::PassSilence(IOutputSilence* silence) const {
   const size_t bytes = sizeof(T) * static_cast<size_t>(mFrames);
   *silence = IOutputSilence();
@@ -168,7 +193,7 @@ template <typename T> void IHostBlock<T>::PassSilence(IOutputSilence* silence) c
     if (!in)
       memset(out, 0, bytes);
     else if (in != out)
-      memcpy(out, in, bytes);
+      CopySignedZeros(in, out, mFrames);
     if (j < 64) silence->mKnown |= uint64_t{1} << j;
   }
   silence->mSilent = silence->mKnown;

@@ -161,6 +161,26 @@ TEST(PlugBaseBlock, FlaggedSilenceIsPassedOnWithEachZerosSign) {
   }
 }
 
+// A host that flags a channel silent while its buffer holds sound must not
+// get that sound back unprocessed: what is passed on is zeros, signs kept.
+TEST(PlugBaseBlock, AWrongSilenceFlagStillGivesSilence) {
+  BlockPlug plug(true, true);
+  plug.SetBlockSize(4);
+  float l[4] = {0.75f, -2.0f, 0.0f, -0.0f}, r[4] = {1e30f, -1e-40f, 3.0f, 0.0f};
+  float ol[4], orr[4];
+  float* in[2] = {l, r};
+  float* out[2] = {ol, orr};
+  const IOutputSilence silence = plug.ProcessBlock<float>(in, out, 4, 3);
+  EXPECT_EQ(plug.calls, 0);
+  EXPECT_EQ(silence.mSilent, 3u);
+  for (int s = 0; s < 4; ++s) {
+    EXPECT_EQ(ol[s], 0.0f) << s;
+    EXPECT_EQ(orr[s], 0.0f) << s;
+    EXPECT_EQ(std::signbit(ol[s]), std::signbit(l[s])) << s;
+    EXPECT_EQ(std::signbit(orr[s]), std::signbit(r[s])) << s;
+  }
+}
+
 TEST(PlugBaseBlock, ConnectionsFollowTheBuffersGiven) {
   BlockPlug plug(false, false);
   plug.SetBlockSize(4);
