@@ -134,7 +134,7 @@ public:
   bool SendMidiMsg(IMidiMsg*) override { return false; }
   void PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
 
-  // ---- Editor views (IPlugVST3Editor.cpp) ----
+  // Editor views (IPlugVST3Editor.cpp).
   // The view list, in creation order; the first view takes resize requests
   // and anchors the host's menus. Removing takes the first equal entry, if any.
   void addDependentView(IPlugVST3View* view);
