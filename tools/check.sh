@@ -3,7 +3,8 @@
 #   plain     every test in an optimised build
 #   sanitize  the same tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   fuzz      every fuzz target over its corpus, then briefly fuzzed (tools/fuzz.sh)
-#   tsan      the tests that start threads, under ThreadSanitizer
+#   tsan      the tests that start threads and the host torture test, under
+#             ThreadSanitizer
 #
 #   tools/check.sh [STAGE...]    (default: all four, in this order)
 #
@@ -48,7 +49,7 @@ stage_tsan() {
   rm -rf "$reports" && mkdir -p "$reports"
   local status=0
   TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:log_path=$PWD/$reports/report" \
-    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R "$(threaded_tests)" || status=$?
+    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R "$(threaded_tests)|^torture\$" || status=$?
   local count
   count=$(cat "$reports"/report.* 2>/dev/null | grep -c '^WARNING: ThreadSanitizer' || true)
   if [ "$count" -gt 0 ]; then
