@@ -168,6 +168,14 @@ public:
   bool DrawRect(const IColor* color, IRECT* rect);
   // With measure set, nothing is drawn and rect is fitted to the text.
   bool DrawIText(IText* text, char* str, IRECT* rect, bool measure = false);
+  // One line of text from a glyph strip: character c is frame c - 31 (space is
+  // frame 1; characters the strip lacks draw as space), each in a cell of
+  // charWidth x charHeight, cells charWidth + charOffset apart, the line
+  // centred vertically in rect and starting one cell in from the left (centred
+  // with a centred style). At most (rect width - 2 x charWidth) / charWidth
+  // characters are drawn.
+  bool DrawBitmapedText(IBitmap* bitmap, IRECT* rect, IText* text, const IChannelBlend* blend,
+                        const char* str, int charWidth, int charHeight, int charOffset = 0);
 
   // Accessors.
   int Width() const { return mWidth; }

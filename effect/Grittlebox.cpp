@@ -5,26 +5,9 @@
 #include <new>
 
 #include "effect/ClipKernel.h"
-#include "effect/GrittleboxIdentity.h"
 #include "wdl/mutex.h"
 
 using namespace grittlebox;
-
-namespace {
-
-struct ParamSpec {
-  const char* name;
-  const char* label;
-  double defaultValue, minValue, maxValue, step;
-};
-
-const ParamSpec kParamSpecs[Grittlebox::kNumParams] = {
-    {"In", "dB", 0.0, -20.0, 20.0, 0.01},
-    {"Out", "dB", 0.0, -20.0, 20.0, 0.01},
-    {"Distort", "%", 50.0, 0.01, 100.0, 0.01},
-};
-
-} // namespace
 
 Grittlebox::Grittlebox(IPlugInstanceInfo instanceInfo)
     : GrittleboxBinding(instanceInfo, kNumParams, kChannelIO, kNumPresets, kEffectName,

@@ -4,11 +4,17 @@
 // divided by the threshold to return to full scale, then scaled by the output
 // gain.
 #include "effect/GrittleboxBinding.h"
+#include "effect/GrittleboxIdentity.h"
 #include "effect/Readout.h"
 
 class Grittlebox : public GrittleboxBinding {
 public:
-  enum EParams { kIn = 0, kOut, kDistort, kNumParams };
+  enum EParams {
+    kIn = grittlebox::kParamIn,
+    kOut = grittlebox::kParamOut,
+    kDistort = grittlebox::kParamDistort,
+    kNumParams = grittlebox::kParamCount
+  };
 
   explicit Grittlebox(IPlugInstanceInfo instanceInfo);
 

@@ -1,11 +1,10 @@
 #include "lice/lice_resources.h"
 
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <string>
 
+#include "platform/ModulePath.h"
 #include "wdl/mutex.h"
 
 namespace {
@@ -29,13 +28,12 @@ bool copyOut(const std::string& text, char* buf, size_t bufSize) {
 // The address of this function lies inside whichever module linked the
 // library, which is what tells us where the bundle is.
 std::string moduleFolder() {
-  Dl_info info{};
-  if (!dladdr(reinterpret_cast<void*>(&moduleFolder), &info) || !info.dli_fname) return {};
-  char resolved[PATH_MAX];
-  if (!realpath(info.dli_fname, resolved)) return {};
-  const char* slash = strrchr(resolved, '/');
+  char file[PATH_MAX];
+  if (!platform::ModuleFileOf(reinterpret_cast<const void*>(&moduleFolder), file, sizeof file))
+    return {};
+  const char* slash = strrchr(file, '/');
   if (!slash) return {};
-  return std::string(resolved, static_cast<size_t>(slash - resolved));
+  return std::string(file, static_cast<size_t>(slash - file));
 }
 
 } // namespace

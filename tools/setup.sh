@@ -9,6 +9,8 @@ packages=(
   juce-modules-source-data
   libpng-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  # the art tool letters with the condensed faces
+  fonts-dejavu-extra
   libxcb1-dev xvfb xauth
   libsndfile1-dev
   # the fuzz targets (libFuzzer comes with clang's runtime; llvm symbolizes crash stacks)

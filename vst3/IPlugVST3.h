@@ -12,13 +12,13 @@
 #include "framework/IPlugInstanceInfo.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/ivstunits.h"
-#include "vst3/SingleComponentEffect.h"
+#include "vst3/SingleObjectEffect.h"
 
 class IPlugVST3View;
 
 class IPlugVST3 : public IPlugBase,
                   public Steinberg::Vst::IUnitInfo,
-                  public Steinberg::Vst::SingleComponentEffect {
+                  public vst3binding::SingleObjectEffect {
 public:
   static constexpr Steinberg::Vst::ParamID kBypassParamId = 0x62706173; // 'bpas'
   static constexpr Steinberg::Vst::ParamID kPresetParamId = 0x70727374; // 'prst'
@@ -102,10 +102,10 @@ public:
 
   // ---- FUnknown: one object, one count ----
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
-  Steinberg::uint32 PLUGIN_API addRef() override { return SingleComponentEffect::addRef(); }
-  Steinberg::uint32 PLUGIN_API release() override { return SingleComponentEffect::release(); }
+  Steinberg::uint32 PLUGIN_API addRef() override { return SingleObjectEffect::addRef(); }
+  Steinberg::uint32 PLUGIN_API release() override { return SingleObjectEffect::release(); }
 
-  OBJ_METHODS(IPlugVST3, SingleComponentEffect)
+  OBJ_METHODS(IPlugVST3, SingleObjectEffect)
 
   // ---- IPlugBase operations the binding implements ----
   void BeginInformHostOfParamChange(int paramIdx) override;

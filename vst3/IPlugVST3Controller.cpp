@@ -2,6 +2,7 @@
 // program lists, and edit notifications from the editor. Nothing here takes
 // the plug-in lock.
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "framework/Trace.h"
@@ -15,6 +16,31 @@ namespace {
 
 const char* BypassText(ParamValue value) {
   return value > 0.5 ? "on" : "off";
+}
+
+// A host's 128-unit text takes at most 3 bytes of UTF-8 per unit.
+const size_t kHostTextBytes = 3 * 128 + 1;
+
+// What the SDK's parameter classes read from a text, without their string
+// scan: a list takes the entry that equals the host's text; a range (ours are
+// continuous) a number, held to its range, as a plain value; any other
+// parameter a number as it is.
+bool ParseParameterText(const Parameter& parameter, const TChar* wide, const char* text,
+                        ParamValue* normalized) {
+  if (parameter.isTypeOf(StringListParameter::getFClassID()))
+    return parameter.fromString(wide, *normalized);
+  double plain = 0.0;
+  if (sscanf(text, "%lf", &plain) != 1) return false;
+  if (parameter.isTypeOf(RangeParameter::getFClassID())) {
+    const auto& range = static_cast<const RangeParameter&>(parameter);
+    if (plain < range.getMin())
+      plain = range.getMin();
+    else if (plain > range.getMax())
+      plain = range.getMax();
+    plain = range.toNormalized(plain);
+  }
+  *normalized = plain;
+  return true;
 }
 
 } // namespace
@@ -109,10 +135,15 @@ tresult PLUGIN_API IPlugVST3::getParamStringByValue(ParamID tag, ParamValue valu
 tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string,
                                                     ParamValue& valueNormalized) {
   if (!string) return kInvalidArgument;
-  // The parameters' own parser reads "nan" as a number and passes it on.
+  Parameter* parameter = getParameterObject(tag);
+  if (!parameter) return kResultFalse;
+  // The text is narrowed by our own conversion: the SDK's throws on ill-formed
+  // UTF-16 (a lone surrogate), which would end the host.
+  char text[kHostTextBytes];
+  NarrowUtf16(string, 128, text, sizeof text);
   ParamValue parsed = 0.0;
-  const tresult result = EditController::getParamValueByString(tag, string, parsed);
-  if (result != kResultOk) return result;
+  if (!ParseParameterText(*parameter, string, text, &parsed)) return kResultFalse;
+  // A number parser reads "nan" as a number; the host must not get one.
   if (!std::isfinite(parsed)) return kResultFalse;
   valueNormalized = parsed;
   return kResultOk;
@@ -122,8 +153,7 @@ IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {
   return nullptr;
 }
 
-// ---- Units: parameter groups become units under the root unit ----
-
+// Parameter groups become units under the root unit.
 int32 PLUGIN_API IPlugVST3::getUnitCount() {
   return mParamGroups.GetSize() + 1;
 }
@@ -144,12 +174,14 @@ tresult PLUGIN_API IPlugVST3::getUnitInfo(int32 unitIndex, UnitInfo& info) {
   return kResultOk;
 }
 
+// The presets form the one program list; without presets there is none, and
+// the count and the list agree on that, as hosts that walk them expect.
 int32 PLUGIN_API IPlugVST3::getProgramListCount() {
-  return 0;
+  return NPresets() > 0 ? 1 : 0;
 }
 
 tresult PLUGIN_API IPlugVST3::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
-  if (listIndex != 0) return kResultFalse;
+  if (listIndex < 0 || listIndex >= getProgramListCount()) return kResultFalse;
   info.id = kPresetParamId;
   info.programCount = NPresets();
   WidenBounded("Factory Presets", info.name);
@@ -174,8 +206,7 @@ tresult PLUGIN_API IPlugVST3::getProgramPitchName(ProgramListID, int32, int16, S
   return kNotImplemented;
 }
 
-// ---- Edits made in the editor, reported to the host ----
-
+// Edits made in the editor, reported to the host.
 void IPlugVST3::BeginInformHostOfParamChange(int paramIdx) {
   TRACE_POINT("%d", paramIdx);
   beginEdit(static_cast<ParamID>(paramIdx));

@@ -1,29 +1,25 @@
 #include "vst3/ModuleHooks.h"
 
-#include <dlfcn.h>
 #include <limits.h>
-#include <stdlib.h>
 
 #include <mutex>
 
-#include "wdl/wdl_string.h"
+#include "platform/ModulePath.h"
 
+namespace vst3binding {
 namespace {
 
 std::mutex sEntryLock;
 int sEntryCount = 0;
 void* sFirstHandle = nullptr;
 
-// The module's own file, from the address of a function inside it.
-WDL_String FindModulePath() {
-  WDL_String path;
-  Dl_info info = {};
-  if (dladdr(reinterpret_cast<void*>(&FindModulePath), &info) && info.dli_fname) {
-    char resolved[PATH_MAX];
-    if (realpath(info.dli_fname, resolved)) path.Set(resolved);
+struct FoundPath {
+  char text[PATH_MAX] = {};
+  // The address of a function of ours lies inside the module that linked it.
+  FoundPath() {
+    platform::ModuleFileOf(reinterpret_cast<const void*>(&ModulePath), text, sizeof text);
   }
-  return path;
-}
+};
 
 } // namespace
 
@@ -54,6 +50,8 @@ void* FirstModuleHandle() {
 }
 
 const char* ModulePath() {
-  static const WDL_String path = FindModulePath();
-  return path.Get();
+  static const FoundPath path;
+  return path.text;
 }
+
+} // namespace vst3binding

@@ -3,6 +3,8 @@
 // ModuleExit in balanced pairs; the first handle and the module's own path are
 // kept for as long as the module is loaded.
 
+namespace vst3binding {
+
 // ModuleEntry's work: counts the entry and remembers the first handle. A null
 // handle records nothing. Always true.
 bool EnterModule(void* sharedLibraryHandle);
@@ -14,3 +16,5 @@ void* FirstModuleHandle();
 // Absolute path of the file this code was loaded from, symbolic links resolved;
 // "" when it cannot be found.
 const char* ModulePath();
+
+} // namespace vst3binding

@@ -3,17 +3,21 @@
 #include "FuzzInput.h"
 #include "vst3/host/ByteStream.h"
 #include "vst3/host/HostContext.h"
-#include "vst3/module/GrittleboxFactory.h"
+#include "pluginterfaces/base/ipluginbase.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using namespace vst3host;
+
+// The module entry point, linked in from the product's module file.
+extern "C" IPluginFactory* PLUGIN_API GetPluginFactory();
 
 namespace {
 
 // The factory and the class id of its one effect, looked up once per process.
 IPluginFactory* Factory(TUID classId) {
   static IPluginFactory* factory = [] {
-    IPluginFactory* made = GetGrittleboxFactory();
+    IPluginFactory* made = GetPluginFactory();
     FUZZ_CHECK(made && made->countClasses() == 1);
     return made;
   }();

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "pluginterfaces/vst/ivstevents.h"
+#include "vst3/HostText.h"
 #include "vst3/IPlugVST3.h"
 #include "vst3/host/ByteStream.h"
-#include "vst3/host/HostString.h"
-#include "vst3/host/ParameterChanges.h"
+#include "vst3/host/ParameterChangeSet.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using namespace vst3host;
 
 namespace {
 
@@ -54,10 +55,10 @@ public:
 };
 
 // Groups "Main", "FX", "Main"; a bool; three presets; a side chain of up to
-// two channels; MIDI.
-class TestPlug : public IPlugVST3 {
+// two channels; MIDI: what the binding offers beyond a plain effect.
+class EveryFeaturePlug : public IPlugVST3 {
 public:
-  TestPlug()
+  EveryFeaturePlug()
       : IPlugVST3(IPlugInstanceInfo(), 4, "4-2 3-2", 3, "Test", "", "Maker", 0x10000, 1, 2, 0, true,
                   false, false, 2) {
     GetParam(0)->InitDouble("Gain", 0, -10, 10, 0.1, "dB", "Main");
@@ -73,7 +74,7 @@ public:
 };
 
 struct BindingTest : ::testing::Test {
-  TestPlug* plug = new TestPlug;
+  EveryFeaturePlug* plug = new EveryFeaturePlug;
   void SetUp() override { ASSERT_EQ(kResultOk, plug->initialize(nullptr)); }
   void TearDown() override {
     plug->terminate();
@@ -116,13 +117,15 @@ TEST_F(BindingTest, GroupsBecomeUnitsUnderTheRoot) {
 }
 
 TEST_F(BindingTest, PresetsFormTheProgramListAndThePresetQueueRestoresThem) {
+  ASSERT_EQ(1, plug->getProgramListCount());
   ProgramListInfo list = {};
   ASSERT_EQ(kResultOk, plug->getProgramListInfo(0, list));
   EXPECT_EQ(3, list.programCount);
+  EXPECT_EQ(kResultFalse, plug->getProgramListInfo(1, list));
   String128 name;
   ASSERT_EQ(kResultOk, plug->getProgramName(IPlugVST3::kPresetParamId, 7, name));
   EXPECT_EQ("", NarrowString(name)); // outside the list: empty
-  ParameterChanges* changes = new ParameterChanges;
+  ParameterChangeSet* changes = new ParameterChangeSet;
   changes->Add(IPlugVST3::kPresetParamId, 0.5);
   ProcessData data;
   data.inputParameterChanges = changes;
@@ -130,7 +133,7 @@ TEST_F(BindingTest, PresetsFormTheProgramListAndThePresetQueueRestoresThem) {
   EXPECT_EQ(1, plug->GetCurrentPresetIdx());
   changes->release();
   for (double outside : {1e300, -1e300}) { // no overflowing index; the ends of the list
-    ParameterChanges* far = new ParameterChanges;
+    ParameterChangeSet* far = new ParameterChangeSet;
     far->Add(IPlugVST3::kPresetParamId, outside);
     data.inputParameterChanges = far;
     ASSERT_EQ(kResultOk, plug->process(data));
@@ -269,4 +272,41 @@ TEST_F(BindingTest, BoolParameterTextsAndTheBypassList) {
   EXPECT_EQ("on", NarrowString(text));
   EXPECT_EQ(0.0, plug->getParamNormalized(IPlugVST3::kPresetParamId));
   EXPECT_EQ(kResultFalse, plug->setParamNormalized(IPlugVST3::kPresetParamId, 1.0));
+}
+
+// Host texts are narrowed by our own conversion before any parameter kind
+// reads them: ill-formed UTF-16 is refused or read around, never thrown on.
+TEST_F(BindingTest, HostTextsOfEveryParameterKindParseWithoutThrowing) {
+  const char16 kLoneLow[] = {0xDCDC, 0};
+  const char16 kHighThenA[] = {0xD83D, u'A', 0};
+  const char16 kNumberThenLone[] = {u'-', u'5', 0xDCDC, 0};
+  const char16 kNumber[] = u"5";
+  const char16 kOn[] = u"on";
+  struct Case {
+    ParamID id;
+    const char16* text;
+    bool parses;
+    double normalized;
+  } cases[] = {
+      {0, kLoneLow, false, 0},
+      {0, kHighThenA, false, 0},
+      {0, kNumberThenLone, true, 0.25},
+      {0, kNumber, true, 0.75},
+      {3, kLoneLow, false, 0},
+      {3, kHighThenA, false, 0},
+      {3, kOn, true, 1.0},
+      {IPlugVST3::kBypassParamId, kLoneLow, false, 0},
+      {IPlugVST3::kPresetParamId, kHighThenA, false, 0},
+  };
+  for (const Case& c : cases) {
+    String128 text = {};
+    for (int i = 0; c.text[i]; ++i) text[i] = c.text[i];
+    ParamValue value = -1.0;
+    tresult result = kInternalError;
+    EXPECT_NO_THROW(result = plug->getParamValueByString(c.id, text, value)) << c.id;
+    EXPECT_EQ(c.parses ? kResultOk : kResultFalse, result) << c.id << " " << NarrowString(text);
+    if (c.parses) {
+      EXPECT_DOUBLE_EQ(c.normalized, value) << c.id << " " << NarrowString(text);
+    }
+  }
 }

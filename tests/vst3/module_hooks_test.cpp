@@ -8,6 +8,8 @@
 
 #include "vst3/ModuleHooks.h"
 
+using namespace vst3binding;
+
 TEST(ModuleHooks, EntriesAndExitsBalanceAndTheFirstHandleStays) {
   int a = 0, b = 0;
   ASSERT_EQ(0, ModuleEntryCount());

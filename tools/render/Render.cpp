@@ -11,10 +11,17 @@
 #include <memory>
 #include <vector>
 
+#include "effect/GrittleboxIdentity.h"
 #include "tools/render/DemoSignal.h"
 #include "vst3/host/HostedPlugin.h"
 
+using vst3host::HostedPlugin;
+using vst3host::HostModule;
+
 namespace {
+
+// The name the effect learns from its host.
+const char* const kHostName = "grittlebox-render";
 
 // Files longer than this get a progress bar.
 const double kProgressSeconds = 10.0;
@@ -103,10 +110,11 @@ std::string FindBundle(const RenderOptions& options) {
 #ifdef GRITTLEBOX_BUILT_BUNDLE
   candidates.push_back(GRITTLEBOX_BUILT_BUNDLE);
 #endif
+  const std::string folder = std::string(grittlebox::kEffectName) + ".vst3";
   if (const char* home = getenv("HOME"))
-    candidates.push_back(std::string(home) + "/.vst3/Grittlebox.vst3");
-  candidates.push_back("/usr/lib/vst3/Grittlebox.vst3");
-  candidates.push_back("/usr/local/lib/vst3/Grittlebox.vst3");
+    candidates.push_back(std::string(home) + "/.vst3/" + folder);
+  candidates.push_back("/usr/lib/vst3/" + folder);
+  candidates.push_back("/usr/local/lib/vst3/" + folder);
   for (const std::string& path : candidates)
     if (IsBundle(path)) return path;
   return "";
@@ -132,7 +140,8 @@ bool StartEffect(const RenderOptions& options, const SF_INFO& info, HostedPlugin
                  std::string* error) {
   const std::string bundle = FindBundle(options);
   if (bundle.empty()) {
-    *error = "no Grittlebox.vst3 bundle found (build it, install it, or give --bundle)";
+    *error = std::string("no ") + grittlebox::kEffectName +
+             ".vst3 bundle found (build it, install it, or give --bundle)";
     return false;
   }
   bool ok = plugin->Load(bundle) &&
@@ -226,7 +235,7 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
     return false;
   }
 
-  HostedPlugin plugin;
+  HostedPlugin plugin(kHostName);
   if (!StartEffect(options, source.info, &plugin, error)) return false;
 
   // Written beside the output and renamed at the end: a failure leaves nothing half-written.

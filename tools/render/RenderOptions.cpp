@@ -6,6 +6,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "effect/GrittleboxIdentity.h"
+
+using grittlebox::kParamSpecs;
 
 namespace {
 
@@ -33,6 +38,22 @@ bool ParseValue(const char* name, const char* text, double lo, double hi, double
   return true;
 }
 
+// A value for one of the effect's parameters, within its range.
+bool ParseParamValue(const char* name, const char* text, grittlebox::EParamIndex param,
+                     double* value, std::string* error) {
+  return ParseValue(name, text, kParamSpecs[param].minValue, kParamSpecs[param].maxValue, value,
+                    error);
+}
+
+// One gain or amount option's line of the usage text, from the parameter's range.
+std::string ParamUsage(const char* option, grittlebox::EParamIndex param, const char* what) {
+  const grittlebox::ParamSpec& spec = kParamSpecs[param];
+  char line[160];
+  snprintf(line, sizeof line, "  %-17s%s, %g .. %g %s (default %g)\n", option, what, spec.minValue,
+           spec.maxValue, spec.label, spec.defaultValue);
+  return line;
+}
+
 } // namespace
 
 int SubformatFromName(const std::string& name) {
@@ -45,27 +66,29 @@ int SubformatFromName(const std::string& name) {
 }
 
 const char* RenderUsage() {
-  return "usage: grittlebox-render [options] [INPUT] [-o OUTPUT]\n"
-         "Renders an audio file (mono or stereo) through the Grittlebox clipper.\n"
-         "Without INPUT a short built-in demo signal is rendered.\n"
-         "  --in DB          input gain, -20 .. 20 dB (default 0)\n"
-         "  --out DB         output gain, -20 .. 20 dB (default 0)\n"
-         "  --distort PCT    clipping amount, 0.01 .. 100 % (default 50)\n"
-         "  --bypass         pass the signal through unchanged\n"
-         "  --param NAME=V   set a parameter by the name the host sees (In, Out,\n"
-         "                   Distort, Bypass) to a plain value or a value text\n"
-         "  --block N        frames per processing call, 1 .. 65536 (default 4096)\n"
-         "  --precision B    32 or 64-bit processing (default 64)\n"
-         "  --bundle PATH    the Grittlebox.vst3 bundle to load (default: $GRITTLEBOX_BUNDLE,\n"
-         "                   the built bundle, ~/.vst3, /usr/lib/vst3, /usr/local/lib/vst3)\n"
-         "  --state FILE     restore a saved state before the parameters apply\n"
-         "  --save-state F   write the effect's state after the render\n"
-         "  --format NAME    pcm16, pcm24, pcm32, float or double (default: as the input;\n"
-         "                   double keeps the effect's output exactly)\n"
-         "  -o, --output F   output file (default: INPUT-grittlebox.wav, or\n"
-         "                   grittlebox-demo.wav for the demo)\n"
-         "  -q, --quiet      no progress bar\n"
-         "  -h, --help       this text\n";
+  static const std::string usage =
+      std::string("usage: grittlebox-render [options] [INPUT] [-o OUTPUT]\n"
+                  "Renders an audio file (mono or stereo) through the Grittlebox clipper.\n"
+                  "Without INPUT a short built-in demo signal is rendered.\n") +
+      ParamUsage("--in DB", grittlebox::kParamIn, "input gain") +
+      ParamUsage("--out DB", grittlebox::kParamOut, "output gain") +
+      ParamUsage("--distort PCT", grittlebox::kParamDistort, "clipping amount") +
+      "  --bypass         pass the signal through unchanged\n"
+      "  --param NAME=V   set a parameter by the name the host sees (In, Out,\n"
+      "                   Distort, Bypass) to a plain value or a value text\n"
+      "  --block N        frames per processing call, 1 .. 65536 (default 4096)\n"
+      "  --precision B    32 or 64-bit processing (default 64)\n"
+      "  --bundle PATH    the Grittlebox.vst3 bundle to load (default: $GRITTLEBOX_BUNDLE,\n"
+      "                   the built bundle, ~/.vst3, /usr/lib/vst3, /usr/local/lib/vst3)\n"
+      "  --state FILE     restore a saved state before the parameters apply\n"
+      "  --save-state F   write the effect's state after the render\n"
+      "  --format NAME    pcm16, pcm24, pcm32, float or double (default: as the input;\n"
+      "                   double keeps the effect's output exactly)\n"
+      "  -o, --output F   output file (default: INPUT-grittlebox.wav, or\n"
+      "                   grittlebox-demo.wav for the demo)\n"
+      "  -q, --quiet      no progress bar\n"
+      "  -h, --help       this text\n";
+  return usage.c_str();
 }
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options,
@@ -75,15 +98,15 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
     const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
     bool ok = true;
     if (!strcmp(arg, "--in")) {
-      ok = ParseValue("--in", next, -20.0, 20.0, &options->inDB, error);
+      ok = ParseParamValue("--in", next, grittlebox::kParamIn, &options->inDB, error);
       if (ok) options->params.emplace_back("In", next);
       ++i;
     } else if (!strcmp(arg, "--out")) {
-      ok = ParseValue("--out", next, -20.0, 20.0, &options->outDB, error);
+      ok = ParseParamValue("--out", next, grittlebox::kParamOut, &options->outDB, error);
       if (ok) options->params.emplace_back("Out", next);
       ++i;
     } else if (!strcmp(arg, "--distort")) {
-      ok = ParseValue("--distort", next, 0.01, 100.0, &options->distort, error);
+      ok = ParseParamValue("--distort", next, grittlebox::kParamDistort, &options->distort, error);
       if (ok) options->params.emplace_back("Distort", next);
       ++i;
     } else if (!strcmp(arg, "--bypass")) {

@@ -4,6 +4,8 @@
 
 using namespace Steinberg;
 
+namespace vst3host {
+
 tresult PLUGIN_API ByteStream::read(void* buffer, int32 numBytes, int32* numBytesRead) {
   if (numBytesRead) *numBytesRead = 0;
   if (numBytes < 0 || (numBytes > 0 && !buffer)) return kInvalidArgument;
@@ -50,3 +52,5 @@ tresult PLUGIN_API ByteStream::tell(int64* pos) {
   *pos = static_cast<int64>(mPosition);
   return kResultOk;
 }
+
+} // namespace vst3host

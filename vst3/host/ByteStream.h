@@ -7,6 +7,8 @@
 #include "pluginterfaces/base/ibstream.h"
 #include "vst3/host/HostObject.h"
 
+namespace vst3host {
+
 class ByteStream : public HostObject<Steinberg::IBStream> {
 public:
   // capacity < 0: unlimited.
@@ -30,3 +32,5 @@ private:
   size_t mPosition = 0;
   long mCapacity = -1;
 };
+
+} // namespace vst3host

@@ -6,6 +6,8 @@
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "vst3/host/HostObject.h"
 
+namespace vst3host {
+
 class HostContext : public HostObject<Steinberg::Vst::IHostApplication> {
 public:
   explicit HostContext(const std::string& name) : mName(name) {}
@@ -17,3 +19,5 @@ public:
 private:
   std::string mName;
 };
+
+} // namespace vst3host

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
+namespace vst3host {
+
 std::string HostModule::ModuleFileOfBundle(const std::string& bundlePath) {
   std::string folder = bundlePath;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
@@ -56,3 +58,5 @@ void HostModule::Unload() {
   mExit = nullptr;
   mGetFactory = nullptr;
 }
+
+} // namespace vst3host

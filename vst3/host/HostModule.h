@@ -6,6 +6,8 @@
 
 #include "pluginterfaces/base/ipluginbase.h"
 
+namespace vst3host {
+
 class HostModule {
 public:
   HostModule() = default;
@@ -53,3 +55,5 @@ private:
   std::string mModuleFile;
   std::string mError;
 };
+
+} // namespace vst3host

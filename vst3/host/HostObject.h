@@ -5,6 +5,8 @@
 
 #include "pluginterfaces/base/funknown.h"
 
+namespace vst3host {
+
 template <class Interface> class HostObject : public Interface {
 public:
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override {
@@ -32,3 +34,5 @@ protected:
 private:
   std::atomic<Steinberg::uint32> mRefCount{1};
 };
+
+} // namespace vst3host

@@ -4,14 +4,16 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "vst3/HostText.h"
 #include "vst3/host/ByteStream.h"
-#include "vst3/host/HostString.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-HostedPlugin::HostedPlugin()
-    : mContext(new HostContext("grittlebox-render")), mChanges(new ParameterChanges(64, 4)) {}
+namespace vst3host {
+
+HostedPlugin::HostedPlugin(const std::string& hostName)
+    : mContext(new HostContext(hostName)), mChanges(new ParameterChangeSet(64, 4)) {}
 
 HostedPlugin::~HostedPlugin() {
   Stop();
@@ -131,7 +133,7 @@ bool HostedPlugin::SetParameter(const std::string& title, const std::string& tex
     }
   } else {
     String128 wide;
-    WidenString(text, wide, 128);
+    WidenUtf8(text.c_str(), wide, 128);
     if (mController->getParamValueByString(id, wide, normalized) != kResultOk)
       return Fail("'" + text + "' is not a value of " + title);
   }
@@ -197,3 +199,5 @@ bool HostedPlugin::Process(double* const* inputs, double* const* outputs, int nF
       for (int s = 0; s < nFrames; ++s) outputs[c][s] = mOut32[c][s];
   return true;
 }
+
+} // namespace vst3host

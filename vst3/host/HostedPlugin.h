@@ -12,11 +12,14 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "vst3/host/HostContext.h"
 #include "vst3/host/HostModule.h"
-#include "vst3/host/ParameterChanges.h"
+#include "vst3/host/ParameterChangeSet.h"
+
+namespace vst3host {
 
 class HostedPlugin {
 public:
-  HostedPlugin();
+  // hostName is what the effect learns from the host context.
+  explicit HostedPlugin(const std::string& hostName);
   ~HostedPlugin();
   HostedPlugin(const HostedPlugin&) = delete;
   HostedPlugin& operator=(const HostedPlugin&) = delete;
@@ -52,7 +55,7 @@ private:
   Steinberg::Vst::IComponent* mComponent = nullptr;
   Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
   Steinberg::Vst::IEditController* mController = nullptr;
-  ParameterChanges* mChanges;
+  ParameterChangeSet* mChanges;
   bool mInitialized = false;
   bool mActive = false;
   bool mUse64 = true;
@@ -62,3 +65,5 @@ private:
   std::vector<std::vector<float>> mIn32, mOut32;
   std::string mError;
 };
+
+} // namespace vst3host

@@ -1,5 +1,5 @@
-# cmake -DBUNDLE=<built Grittlebox.vst3> -DDEST=<VST 3 folder> -P InstallBundle.cmake
-# cmake -DBUNDLE=<built Grittlebox.vst3> -DPER_USER=ON -P InstallBundle.cmake  (~/.vst3)
+# cmake -DBUNDLE=<built bundle folder> -DDEST=<VST 3 folder> -P InstallBundle.cmake
+# cmake -DBUNDLE=<built bundle folder> -DPER_USER=ON -P InstallBundle.cmake  (~/.vst3)
 # Replaces any older copy of the bundle in DEST, so no stale file survives.
 if(PER_USER)
   if(NOT DEFINED ENV{HOME} OR "$ENV{HOME}" STREQUAL "")

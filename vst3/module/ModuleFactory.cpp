@@ -1,0 +1,64 @@
+#include "vst3/module/ModuleFactory.h"
+
+#include <mutex>
+
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "vst3/ClassFactory.h"
+#include "vst3/IPlugVST3.h"
+
+using namespace Steinberg;
+
+namespace vst3binding {
+namespace {
+
+ClassFactory* gPluginFactory = nullptr;
+std::mutex gFactoryLock;
+
+void PutWord(uint32_t word, char8* at) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<char8>((word >> (24 - 8 * i)) & 0xFF);
+}
+
+const PFactoryInfo& FactoryInfo(const FactoryDescription& description) {
+  static const PFactoryInfo info(description.vendor, description.url, description.email,
+                                 PFactoryInfo::kUnicode);
+  return info;
+}
+
+const PClassInfo2& ComponentClass(const FactoryDescription& description) {
+  static const PClassInfo2 info = [&description] {
+    TUID cid;
+    for (int i = 0; i < 4; ++i) PutWord(description.classIdWords[i], cid + 4 * i);
+    return PClassInfo2(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, description.className,
+                       Vst::kSimpleModeSupported, description.subCategories, nullptr,
+                       description.classVersion, description.sdkVersion);
+  }();
+  return info;
+}
+
+// The registration's context is the description.
+FUnknown* createInstance(void* context) {
+  IPlugVST3* plug = static_cast<const FactoryDescription*>(context)->makePlug();
+  return plug ? static_cast<Vst::IAudioProcessor*>(plug) : nullptr;
+}
+
+} // namespace
+
+IPluginFactory* GetModuleFactory(const FactoryDescription& description) {
+  std::lock_guard<std::mutex> hold(gFactoryLock);
+  // A factory whose last reference is going is not handed out again; its
+  // deletion waits for this lock and leaves the new factory's slot alone.
+  if (gPluginFactory && gPluginFactory->tryAddRef()) return gPluginFactory;
+  ClassFactory* factory = nullptr;
+  try {
+    factory = new ClassFactory(FactoryInfo(description), &gPluginFactory, &gFactoryLock);
+    factory->registerClass(ComponentClass(description), createInstance,
+                           const_cast<FactoryDescription*>(&description));
+  } catch (...) {
+    delete factory; // no exception may reach the host: without memory there is no factory
+    return nullptr;
+  }
+  gPluginFactory = factory;
+  return factory;
+}
+
+} // namespace vst3binding
