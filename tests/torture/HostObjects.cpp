@@ -84,7 +84,7 @@ tresult PLUGIN_API OddStream::read(void* buffer, int32 numBytes, int32* numBytes
   }
   if (mFault == Fault::kPieces && asked > 3) asked = 3;
   int32 got = 0;
-  tresult result = ByteStream::read(buffer, asked, &got);
+  tresult result = vst3host::ByteStream::read(buffer, asked, &got);
   if (result == kResultOk && got < numBytes) result = kResultFalse;
   if (mFault == Fault::kOverstates) got += 1000;
   if (mFault == Fault::kNegative) got = -1;

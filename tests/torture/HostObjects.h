@@ -13,7 +13,7 @@
 #include "vst3/host/ByteStream.h"
 #include "vst3/host/HostObject.h"
 
-class TortureQueue : public HostObject<Steinberg::Vst::IParamValueQueue> {
+class TortureQueue : public vst3host::HostObject<Steinberg::Vst::IParamValueQueue> {
 public:
   explicit TortureQueue(int capacity) { mPoints.reserve(static_cast<size_t>(capacity)); }
 
@@ -38,7 +38,7 @@ private:
   std::vector<Point> mPoints;
 };
 
-class TortureChanges : public HostObject<Steinberg::Vst::IParameterChanges> {
+class TortureChanges : public vst3host::HostObject<Steinberg::Vst::IParameterChanges> {
 public:
   TortureChanges(int maxQueues, int maxPoints);
   ~TortureChanges() override;
@@ -64,7 +64,7 @@ private:
 };
 
 // A byte stream with a way of going wrong.
-class OddStream : public ByteStream {
+class OddStream : public vst3host::ByteStream {
 public:
   enum class Fault {
     kNone,
@@ -76,12 +76,12 @@ public:
 
   // An empty stream to save into; kRunsOut takes `limit` bytes.
   explicit OddStream(Fault fault = Fault::kNone, size_t limit = 0)
-      : ByteStream(fault == Fault::kRunsOut ? static_cast<long>(limit) : -1), mFault(fault),
-        mLimit(limit) {}
+      : vst3host::ByteStream(fault == Fault::kRunsOut ? static_cast<long>(limit) : -1),
+        mFault(fault), mLimit(limit) {}
   // A stream to restore from.
   explicit OddStream(const std::vector<uint8_t>& bytes, Fault fault = Fault::kNone,
                      size_t limit = 0)
-      : ByteStream(bytes), mFault(fault), mLimit(limit) {}
+      : vst3host::ByteStream(bytes), mFault(fault), mLimit(limit) {}
 
   Steinberg::tresult PLUGIN_API read(void* buffer, Steinberg::int32 numBytes,
                                      Steinberg::int32* numBytesRead) override;
@@ -92,7 +92,7 @@ private:
 };
 
 // Takes the plug-in's edit and restart notices and counts them.
-class CountingHandler : public HostObject<Steinberg::Vst::IComponentHandler> {
+class CountingHandler : public vst3host::HostObject<Steinberg::Vst::IComponentHandler> {
 public:
   Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID) override;
   Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID,

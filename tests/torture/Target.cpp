@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -15,7 +15,7 @@ const EffectModel::Value* EffectModel::Find(ParamID id) const {
 }
 
 Target::Target()
-    : context(new HostContext("Grittlebox Torture Host")), handler(new CountingHandler) {}
+    : context(new vst3host::HostContext("Grittlebox Torture Host")), handler(new CountingHandler) {}
 
 Target::~Target() {
   if (component) {

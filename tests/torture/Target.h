@@ -45,12 +45,12 @@ public:
   Steinberg::Vst::IAudioProcessor* processor = nullptr;
   Steinberg::Vst::IEditController* controller = nullptr;
   Steinberg::Vst::IUnitInfo* units = nullptr;
-  HostContext* context;
+  vst3host::HostContext* context;
   CountingHandler* handler;
   EffectModel model;
 
 private:
   bool Learn(std::string* error);
 
-  HostModule mModule;
+  vst3host::HostModule mModule;
 };

@@ -6,7 +6,7 @@
 
 #include "OddValues.h"
 #include "pluginterfaces/gui/iplugview.h"
-#include "vst3/host/HostString.h"
+#include "vst3/HostText.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
