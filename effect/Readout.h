@@ -31,6 +31,8 @@ public:
 
 private:
   bool Equals(const char* text) const;
+  // False when a write overlapped the copy.
+  bool TryRead(char* out, int limit) const;
 
   std::atomic<uint32_t> mSequence{0};
   std::atomic<char> mText[kMaxText];
