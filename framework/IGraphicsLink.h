@@ -1,6 +1,9 @@
 #pragma once
-// What the plug-in base needs from its editor's graphics object. The editor's
-// graphics class implements it; the base owns the object once attached.
+// What the plug-in base and the VST 3 processor need from the editor's
+// graphics object, and nothing more: AttachGraphics pushes every value and
+// prepares drawing, RedrawParamControls and incoming host changes push values.
+// The editor's graphics class implements it; the base owns the object once
+// attached.
 class IGraphicsLink {
 public:
   virtual ~IGraphicsLink() {}

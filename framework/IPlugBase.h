@@ -3,8 +3,9 @@
 // configuration and buffer plumbing, bypass, the plug-in lock, identity and
 // the editor's graphics object. A format binding derives from it and
 // implements its pure virtual operations; the plug-in derives from the binding.
-#include <cstdint>
-
+//
+// Base behaviour: IPlugBase.cpp. Buffers and processing: IPlugBaseBuffers.cpp.
+// State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp.
 #include "framework/ByteChunk.h"
 #include "framework/HostInfo.h"
 #include "framework/IGraphicsLink.h"
@@ -17,10 +18,10 @@
 #include "wdl/ptr_list.h"
 #include "wdl/wdl_string.h"
 
+class IPlugChannels;
+
 class IPlugBase {
 public:
-  static const int kNameLength = 128;
-
   IPlugBase(int nParams, const char* channelIOStr, int nPresets, const char* effectName,
             const char* productName, const char* mfrName, int vendorVersion, int uniqueID,
             int mfrID, int latency, bool plugDoesMidi, bool plugDoesChunks, bool plugIsInst,
@@ -29,9 +30,10 @@ public:
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;
 
-  // ---- What a plug-in overrides (base behaviour in IPlugBase.cpp) ----
+  // What a plug-in overrides; the base behaviour is in IPlugBase.cpp.
   virtual void Reset();
   virtual void OnParamChange(int paramIdx);
+  // The base copies input i to output i where both exist and zeroes the other outputs.
   virtual void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames);
   virtual void ProcessSingleReplacing(float** inputs, float** outputs, int nFrames);
   virtual void OnGUIOpen() {}
@@ -52,7 +54,7 @@ public:
   virtual void PopupHostContextMenuForParam(int, int, int) {}
   virtual void SetParameterFromGUI(int paramIdx, double normalizedValue);
 
-  // ---- What the format binding implements ----
+  // What the format binding implements.
   virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
   virtual void InformHostOfParamChange(int paramIdx, double normalizedValue) = 0;
   virtual void EndInformHostOfParamChange(int paramIdx) = 0;
@@ -66,6 +68,7 @@ public:
   virtual EAPI GetAPI() { return mAPI; }
   virtual void ResizeGraphics(int w, int h) = 0;
   virtual void HostSpecificInit() {}
+  // The base owns the graphics object from here on.
   virtual void AttachGraphics(IGraphicsLink* graphics);
   virtual void SetLatency(int samples);
   virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
@@ -75,13 +78,11 @@ public:
   virtual void PresetsChangedByHost() {}
   virtual void SetBlockSize(int blockSize);
 
-  // ---- Parameters ----
   IParam* GetParam(int idx) const { return mParams.Get(idx); }
   int NParams() const { return mParams.GetSize(); }
   void OnParamReset();
   void DirtyParameters();
 
-  // ---- Identity, host and versions ----
   const char* GetEffectName() const { return mEffectName; }
   const char* GetProductName() const { return mProductName; }
   const char* GetMfrName() const { return mMfrName; }
@@ -98,7 +99,6 @@ public:
   const char* GetArchString() const;
   void SetHost(const char* host, int version);
 
-  // ---- Audio settings ----
   double GetSampleRate() const { return mSampleRate; }
   int GetBlockSize() const { return mBlockSize; }
   int GetLatency() const { return mLatency; }
@@ -107,10 +107,10 @@ public:
   void SetBypassed(bool bypassed) { mIsBypassed = bypassed; }
   double GetSamplesPerBeat();
 
-  // ---- Channels ----
-  int NInChannels() const { return mInChannels.GetSize(); }
-  int NOutChannels() const { return mOutChannels.GetSize(); }
-  int NChannelIO() const { return mChannelIO.GetSize(); }
+  // Channels: ranges are clamped to the channels that exist.
+  int NInChannels() const { return mNInChannels; }
+  int NOutChannels() const { return mNOutChannels; }
+  int NChannelIO() const;
   bool GetChannelIO(int idx, int* nIn, int* nOut) const;
   bool LegalIO(int nIn, int nOut) const;
   void LimitToStereoIO();
@@ -124,42 +124,33 @@ public:
   const char* GetOutputLabel(int idx) const;
   void SetInputBusLabel(int idx, const char* label);
   void SetOutputBusLabel(int idx, const char* label);
-  const WDL_String* GetInputBusLabel(int idx) const { return mInputBusLabels.Get(idx); }
-  const WDL_String* GetOutputBusLabel(int idx) const { return mOutputBusLabels.Get(idx); }
+  const WDL_String* GetInputBusLabel(int idx) const;
+  const WDL_String* GetOutputBusLabel(int idx) const;
 
-  // ---- Buffer plumbing (IPlugBaseBuffers.cpp) ----
-  // The host's buffers for one block; connected channels take them in order.
-  void AttachInputBuffers(int idx, int n, double** data, int nFrames);
-  void AttachInputBuffers(int idx, int n, float** data, int nFrames);
-  void AttachOutputBuffers(int idx, int n, double** data);
-  void AttachOutputBuffers(int idx, int n, float** data);
-  // A block longer than the scratch buffers is processed in slices of the
-  // block size; one that would need scratch buffers before any block size
-  // is set comes out as silence.
-  void ProcessBuffers(double, int nFrames);
-  void ProcessBuffers(float, int nFrames);
+  // One block of the host's buffers, T being double or float. Connected
+  // channels take the pointers in order. The plug-in never writes the host's
+  // inputs (see SetInputsReadOnly); a block longer than the scratch buffers
+  // runs in slices of the block size; one that needs scratch buffers before
+  // any block size is set comes out as silence.
+  template <typename T> void AttachInputBuffers(int idx, int n, T** data, int nFrames);
+  template <typename T> void AttachOutputBuffers(int idx, int n, T** data);
+  template <typename T> void ProcessBuffers(T, int nFrames);
   void ProcessBuffersAccumulating(float, int nFrames);
-  void PassThroughBuffers(double, int nFrames);
-  void PassThroughBuffers(float, int nFrames);
+  template <typename T> void PassThroughBuffers(T, int nFrames);
   void ZeroScratchBuffers();
   // Made by the binding before processing; delays the bypassed signal by the latency.
   void CreateBypassDelayLine(int nInputs, int nOutputs);
 
-  // ---- MIDI ----
   bool SendMidiMsgs(WDL_TypedBuf<IMidiMsg>* msgs);
 
-  // ---- State (IPlugBaseState.cpp) ----
   bool SerializeParams(ByteChunk* chunk);
   int UnserializeParams(ByteChunk* chunk, int startPos);
   void InitChunkWithIPlugVer(ByteChunk* chunk);
   int GetIPlugVerFromChunk(ByteChunk* chunk, int* position);
 
-  // ---- Presets ----
   int NPresets() const { return mPresets.GetSize(); }
   int GetCurrentPresetIdx() const { return mCurrentPresetIdx; }
   IPreset* GetPreset(int idx) const { return mPresets.Get(idx); }
-
-  // ---- Preset operations (IPlugBasePresets.cpp) ----
   // The makers fill the next uninitialised preset and return false when none is
   // left or their input is refused. Names longer than 255 bytes are cut.
   static IPreset* GetNextUninitializedPreset(WDL_PtrList<IPreset>* presets);
@@ -189,44 +180,27 @@ public:
   bool DumpPresetSrcCode(const char* filename, const char* const* paramEnumNames);
   // Needs a valid current preset; chunks of any size are written.
   bool DumpPresetBlob(const char* filename);
-  // ---- End of preset operations ----
 
-  // ---- Editor and lock ----
   IGraphicsLink* GetGUI() const { return mGraphics; }
   // The recursive plug-in lock; the binding holds it for a whole processing call.
   WDL_Mutex* GetMutex() { return &mMutex; }
 
 protected:
-  struct ChannelIO {
-    int mIn = 0;
-    int mOut = 0;
-  };
-  struct InChannel {
-    bool mConnected = false;
-    double** mSrc = nullptr;
-    WDL_TypedBuf<double> mScratchBuf{4096};
-    WDL_String mLabel;
-    // The host's buffer for the current block, at most one of the two.
-    double* mHostSrc = nullptr;
-    const float* mHostSrc32 = nullptr;
-  };
-  struct OutChannel {
-    bool mConnected = false;
-    double** mDest = nullptr;
-    float* mFDest = nullptr;
-    WDL_TypedBuf<double> mScratchBuf{4096};
-    WDL_String mLabel;
-    double* mHostDest = nullptr;
-  };
-  struct BypassDelayLine {
-    WDL_TypedBuf<double> mBuffer{4096};
-    uint64_t mWritePos = 0;
-    int mNIn = 0;
-    int mNOut = 0;
-    int64_t mDelay = 0;
-  };
+  // A plug-in whose processing only reads its input buffers says so here;
+  // 64-bit host inputs are then handed to it directly instead of as copies.
+  void SetInputsReadOnly(bool readOnly) { mInputsReadOnly = readOnly; }
 
-  WDL_PtrList<ChannelIO> mChannelIO;
+private:
+  // The framework's own files and tests reach the channel records through this.
+  friend IPlugChannels* ChannelsOf(IPlugBase* plug);
+
+  static const int kNameLength = 128;
+
+  template <typename T> void ProcessSlices(int nFrames, bool bypass, bool accumulate);
+
+  IPlugChannels* mChannels = nullptr; // channel records, scratch buffers, delay line
+  int mNInChannels = 0;
+  int mNOutChannels = 0;
   WDL_Mutex mMutex;
   char mEffectName[kNameLength];
   char mProductName[kNameLength];
@@ -241,33 +215,13 @@ protected:
   bool mIsInst;
   bool mDoesMIDI;
   bool mIsBypassed = false;
+  bool mInputsReadOnly = false;
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
   int mLatency;
   WDL_String mPreviousPath;
-  BypassDelayLine* mDelay = nullptr;
-  WDL_PtrList<const char> mParamGroups;
   IGraphicsLink* mGraphics = nullptr;
   WDL_PtrList<IParam> mParams;
   WDL_PtrList<IPreset> mPresets;
-  WDL_TypedBuf<double*> mInData;
-  WDL_TypedBuf<double*> mOutData;
-  WDL_PtrList<InChannel> mInChannels;
-  WDL_PtrList<OutChannel> mOutChannels;
-  WDL_PtrList<WDL_String> mInputBusLabels;
-  WDL_PtrList<WDL_String> mOutputBusLabels;
-
-private:
-  void ParseChannelIO(const char* channelIOStr, int* nInMax, int* nOutMax);
-  // Buffer plumbing helpers (IPlugBaseBuffers.cpp).
-  int ScratchFrames() const;
-  bool NeedsScratch() const;
-  enum class FloatOutput { kNone, kReplace, kAccumulate };
-  void PrepareSlice(int offset, int nFrames);
-  void ProcessSlices(int nFrames, bool bypass, FloatOutput floatOutput);
-  void ConvertOutputs(int offset, int nFrames, FloatOutput floatOutput);
-  void SilenceHostOutputs(int nFrames, FloatOutput floatOutput);
-  void ClearHostBuffers();
-  void DelayThrough(int nFrames);
 };

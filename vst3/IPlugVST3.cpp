@@ -33,12 +33,10 @@ IPlugVST3::IPlugVST3(IPlugInstanceInfo, int nParams, const char* channelIOStr, i
   mOutPtr.Resize(NOutChannels());
   mPackedIn.Resize(NInChannels());
   mPackedOut.Resize(NOutChannels());
-  for (int i = 0; i < NInChannels(); ++i) mInputCopies.Add(new WDL_TypedBuf<double>(4096));
 }
 
 IPlugVST3::~IPlugVST3() {
   mViews.clear();
-  mInputCopies.Empty(true);
 }
 
 SpeakerArrangement IPlugVST3::getSpeakerArrForChans(int channels) {

@@ -31,7 +31,7 @@ public:
 
   static Steinberg::Vst::SpeakerArrangement getSpeakerArrForChans(int channels);
 
-  // ---- Component and processor (IPlugVST3Processor.cpp) ----
+  // Component and processor: IPlugVST3Processor.cpp.
   Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
   Steinberg::tresult PLUGIN_API terminate() override;
   Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
@@ -45,7 +45,7 @@ public:
   Steinberg::uint32 PLUGIN_API getLatencySamples() override;
   Steinberg::uint32 PLUGIN_API getProcessContextRequirements() override;
 
-  // ---- Controller (IPlugVST3Controller.cpp) ----
+  // Controller: IPlugVST3Controller.cpp.
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) override;
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) override;
@@ -62,7 +62,7 @@ public:
   // The editor view comes with the editor; until then there is none to give.
   Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
 
-  // ---- Units and program lists (IPlugVST3Controller.cpp) ----
+  // Units and program lists: IPlugVST3Controller.cpp.
   Steinberg::int32 PLUGIN_API getUnitCount() override;
   Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex,
                                             Steinberg::Vst::UnitInfo& info) override;
@@ -96,18 +96,18 @@ public:
     return Steinberg::kNotImplemented;
   }
 
-  // ---- State: the controller pair carries it (IPlugVST3State.cpp) ----
+  // The state travels through the controller's pair: IPlugVST3State.cpp.
   Steinberg::tresult PLUGIN_API getEditorState(Steinberg::IBStream* stream) override;
   Steinberg::tresult PLUGIN_API setEditorState(Steinberg::IBStream* stream) override;
 
-  // ---- FUnknown: one object, one count ----
+  // FUnknown: one object, one count.
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override { return SingleObjectEffect::addRef(); }
   Steinberg::uint32 PLUGIN_API release() override { return SingleObjectEffect::release(); }
 
   OBJ_METHODS(IPlugVST3, SingleObjectEffect)
 
-  // ---- IPlugBase operations the binding implements ----
+  // IPlugBase operations the binding implements.
   void BeginInformHostOfParamChange(int paramIdx) override;
   void InformHostOfParamChange(int paramIdx, double normalizedValue) override;
   void EndInformHostOfParamChange(int paramIdx) override;
@@ -126,19 +126,13 @@ private:
   bool IsValidParamId(Steinberg::Vst::ParamID id) const {
     return id < static_cast<Steinberg::Vst::ParamID>(NParams());
   }
-  // The restore itself, inside the plug-in lock (IPlugVST3State.cpp).
-  Steinberg::tresult RestoreEditorState(Steinberg::IBStream* stream);
   // Processor helpers (IPlugVST3Processor.cpp).
   void AddBusesAndBypass();
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ApplyEvents(Steinberg::Vst::IEventList* events);
   void ResolveInputs(const Steinberg::Vst::ProcessData& data, bool use64);
   void ResolveOutputs(const Steinberg::Vst::ProcessData& data, bool use64);
-  int PackConnected(const WDL_TypedBuf<void*>& channels, WDL_TypedBuf<void*>* packed,
-                    size_t sampleBytes, int offset);
-  void RunBlock(int nFrames, bool use64);
-  void Run64InSlices(int nFrames);
-  void SizeInputCopies(int frames);
+  template <typename T> void RunBlock(int nFrames);
   void SetSilenceFlags(Steinberg::Vst::ProcessData& data, bool use64);
   // Controller helpers (IPlugVST3Controller.cpp).
   void ExportParameters();
@@ -148,6 +142,9 @@ private:
   bool mSideChainActive = false;
   Steinberg::Vst::ProcessContext mProcessContext = {};
   std::vector<IPlugVST3View*> mViews;
+  // Distinct non-empty parameter group names, one unit each, filled when the
+  // parameters are exported.
+  WDL_PtrList<const char> mParamGroups;
   // Per-block channel tables, sized once at construction: the host's buffer
   // for each plug-in channel (null: disconnected), and the connected ones
   // packed in channel order for AttachInputBuffers/AttachOutputBuffers.
@@ -155,8 +152,4 @@ private:
   WDL_TypedBuf<void*> mOutPtr;
   WDL_TypedBuf<void*> mPackedIn;
   WDL_TypedBuf<void*> mPackedOut;
-  // 64-bit inputs are copied here before the plug-in sees them, so that the
-  // host's input buffers are never written. One buffer per input channel,
-  // each of the set-up block size.
-  WDL_PtrList<WDL_TypedBuf<double>> mInputCopies;
 };

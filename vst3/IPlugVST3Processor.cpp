@@ -2,7 +2,6 @@
 // Everything reached from process() is allocation-free; buffers and tables
 // are sized at construction and in setupProcessing.
 #include <cmath>
-#include <cstring>
 
 #include "framework/IMidiMsg.h"
 #include "pluginterfaces/vst/ivstevents.h"
@@ -161,14 +160,9 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup) {
   if (!(setup.sampleRate > 0.0) || !std::isfinite(setup.sampleRate)) return kResultFalse;
   SetSampleRate(setup.sampleRate);
   SetBlockSize(setup.maxSamplesPerBlock);
-  SizeInputCopies(setup.maxSamplesPerBlock);
   Reset();
   processSetup = setup;
   return kResultOk;
-}
-
-void IPlugVST3::SizeInputCopies(int frames) {
-  for (int i = 0; i < mInputCopies.GetSize(); ++i) mInputCopies.Get(i)->Resize(frames);
 }
 
 tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
@@ -188,7 +182,10 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
   const int nFrames = data.numSamples > 0 ? data.numSamples : 0;
   ResolveInputs(data, use64);
   ResolveOutputs(data, use64);
-  RunBlock(nFrames, use64);
+  if (use64)
+    RunBlock<double>(nFrames);
+  else
+    RunBlock<float>(nFrames);
   if (nFrames > 0) SetSilenceFlags(data, use64);
   return kResultOk;
 }
@@ -293,66 +290,26 @@ void IPlugVST3::ResolveOutputs(const ProcessData& data, bool use64) {
   for (int k = 0; k < nOut; ++k) SetOutputChannelConnections(k, 1, out[k] != nullptr);
 }
 
-// Packs the connected channels' buffers, advanced by offset samples, in channel order.
-int IPlugVST3::PackConnected(const WDL_TypedBuf<void*>& channels, WDL_TypedBuf<void*>* packed,
-                             size_t sampleBytes, int offset) {
+namespace {
+// The connected channels' buffers in channel order, as the base takes them.
+void PackConnected(const WDL_TypedBuf<void*>& channels, WDL_TypedBuf<void*>* packed) {
   int n = 0;
-  for (int c = 0; c < channels.GetSize(); ++c) {
-    if (!channels.Get()[c]) continue;
-    packed->Get()[n++] = static_cast<char*>(channels.Get()[c]) + sampleBytes * offset;
-  }
-  return n;
+  for (int c = 0; c < channels.GetSize(); ++c)
+    if (channels.Get()[c]) packed->Get()[n++] = channels.Get()[c];
 }
+} // namespace
 
-void IPlugVST3::RunBlock(int nFrames, bool use64) {
-  if (use64) {
-    Run64InSlices(nFrames);
-    return;
-  }
-  // 32-bit buffers go through the base's scratch buffers, which it fills and
-  // drains in slices of the block size: inputs are never written, long blocks
-  // never overrun.
-  PackConnected(mInPtr, &mPackedIn, sizeof(float), 0);
-  PackConnected(mOutPtr, &mPackedOut, sizeof(float), 0);
-  AttachInputBuffers(0, NInChannels(), reinterpret_cast<float**>(mPackedIn.Get()), nFrames);
-  AttachOutputBuffers(0, NOutChannels(), reinterpret_cast<float**>(mPackedOut.Get()));
+// The host's buffers are handed to the base as they are; copying, converting
+// and slicing are its business.
+template <typename T> void IPlugVST3::RunBlock(int nFrames) {
+  PackConnected(mInPtr, &mPackedIn);
+  PackConnected(mOutPtr, &mPackedOut);
+  AttachInputBuffers(0, NInChannels(), reinterpret_cast<T**>(mPackedIn.Get()), nFrames);
+  AttachOutputBuffers(0, NOutChannels(), reinterpret_cast<T**>(mPackedOut.Get()));
   if (GetIsBypassed())
-    PassThroughBuffers(0.0f, nFrames);
+    PassThroughBuffers(T(0), nFrames);
   else
-    ProcessBuffers(0.0f, nFrames);
-}
-
-// 64-bit inputs are copied first (the plug-in may write its inputs), in slices
-// no longer than the copies; before any setup there is no room and the
-// connected outputs get silence.
-void IPlugVST3::Run64InSlices(int nFrames) {
-  const int room = mInputCopies.GetSize() ? mInputCopies.Get(0)->GetSize() : nFrames;
-  if (nFrames > 0 && room <= 0) {
-    for (int c = 0; c < NOutChannels(); ++c)
-      if (mOutPtr.Get()[c])
-        memset(mOutPtr.Get()[c], 0, sizeof(double) * static_cast<size_t>(nFrames));
-    return;
-  }
-  int offset = 0;
-  do {
-    const int frames = nFrames - offset < room ? nFrames - offset : room;
-    int n = 0;
-    for (int c = 0; c < NInChannels(); ++c) {
-      const double* src = static_cast<const double*>(mInPtr.Get()[c]);
-      if (!src) continue;
-      double* copy = mInputCopies.Get(c)->Get();
-      if (frames > 0) memcpy(copy, src + offset, sizeof(double) * static_cast<size_t>(frames));
-      mPackedIn.Get()[n++] = copy;
-    }
-    PackConnected(mOutPtr, &mPackedOut, sizeof(double), offset);
-    AttachInputBuffers(0, NInChannels(), reinterpret_cast<double**>(mPackedIn.Get()), frames);
-    AttachOutputBuffers(0, NOutChannels(), reinterpret_cast<double**>(mPackedOut.Get()));
-    if (GetIsBypassed())
-      PassThroughBuffers(0.0, frames);
-    else
-      ProcessBuffers(0.0, frames);
-    offset += frames;
-  } while (offset < nFrames);
+    ProcessBuffers(T(0), nFrames);
 }
 
 // A channel whose whole block is zero is flagged silent, so hosts can skip it.

@@ -6,10 +6,14 @@
 
 namespace {
 
-// Records what the plug-in's processing receives and writes a marker.
-class ProbePlug : public TestPlug {
+// Records what the plug-in's processing receives and writes a marker. It only
+// reads its inputs and says so, so 64-bit host inputs reach it directly.
+class ProbePlug : public PlugBaseTestPlug {
 public:
-  using TestPlug::TestPlug;
+  explicit ProbePlug(const char* channelIO = "2-2 1-1", int nParams = 3, int latency = 0)
+      : PlugBaseTestPlug(channelIO, nParams, latency) {
+    SetInputsReadOnly(true);
+  }
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override {
     seenInputs.assign(inputs, inputs + NInChannels());
     calls.push_back(nFrames);
@@ -99,7 +103,7 @@ TEST(PlugBaseBuffers, DisconnectedOutputWritesGoToScratch) {
 }
 
 TEST(PlugBaseBuffers, SameBlockSizeKeepsScratchContents) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   plug.SetBlockSize(4);
   plug.InScratch(1)[3] = 3.0;
   plug.OutScratch(0)[0] = 4.0;
@@ -191,6 +195,54 @@ TEST(PlugBaseBuffers, StaleHostBuffersAreForgottenAfterTheBlock) {
   EXPECT_NE(plug.seenInputs[0], l);
 }
 
+// Works in place in its input buffers, as some plug-ins do, and makes no
+// promise about them.
+class InputWritingPlug : public PlugBaseTestPlug {
+public:
+  void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override {
+    firstInput = inputs[0];
+    ++calls;
+    for (int c = 0; c < NOutChannels(); ++c)
+      for (int s = 0; s < nFrames; ++s) outputs[c][s] = inputs[c][s] *= 3.0;
+  }
+  const double* firstInput = nullptr;
+  int calls = 0;
+};
+
+// One block through a plug-in that writes its inputs: the host's inputs come
+// back untouched, the outputs are as the table row says.
+template <typename T> void ExpectInputsUntouched(int blockSize, int nFrames, int slices) {
+  InputWritingPlug plug;
+  ConnectAll(&plug);
+  plug.SetBlockSize(blockSize);
+  std::vector<T> l(nFrames), r(nFrames), ol(nFrames, T(9)), orr(nFrames, T(9));
+  for (int i = 0; i < nFrames; ++i) l[i] = r[i] = static_cast<T>(i + 1);
+  const std::vector<T> original(l);
+  T* in[2] = {l.data(), r.data()};
+  T* out[2] = {ol.data(), orr.data()};
+  plug.AttachInputBuffers(0, 2, in, nFrames);
+  plug.AttachOutputBuffers(0, 2, out);
+  plug.ProcessBuffers(T(0), nFrames);
+  EXPECT_EQ(l, original);
+  EXPECT_EQ(r, original);
+  EXPECT_EQ(plug.calls, slices);
+  if (slices) {
+    EXPECT_NE(static_cast<const void*>(plug.firstInput), static_cast<void*>(l.data()));
+  }
+  for (int i = 0; i < nFrames; ++i) ASSERT_EQ(ol[i], slices ? T(3) * original[i] : T(0)) << i;
+}
+
+TEST(PlugBaseBuffers, APlugInThatWritesItsInputsNeverWritesTheHosts) {
+  const struct {
+    int blockSize, nFrames, slices;
+  } cases[] = {{16, 16, 1}, {4, 10, 3}, {0, 5, 0}}; // the last: no room yet, silence
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.blockSize << " " << c.nFrames);
+    ExpectInputsUntouched<double>(c.blockSize, c.nFrames, c.slices);
+    ExpectInputsUntouched<float>(c.blockSize, c.nFrames, c.slices);
+  }
+}
+
 TEST(PlugBaseBypass, WithoutLatencyOutputsEqualInputs) {
   ProbePlug plug("2-2 1-1", 3, 0);
   ConnectAll(&plug);
@@ -273,7 +325,7 @@ TEST(PlugBaseBypass, SetLatencyResetsTheDelayLine) {
 }
 
 TEST(PlugBaseProcess, BaseCopiesMatchingChannelsAndZeroesOthers) {
-  TestPlug plug("1-2");
+  PlugBaseTestPlug plug("1-2");
   double l[2] = {3, 4}, o0[2], o1[2] = {9, 9};
   double* in[1] = {l};
   double* out[2] = {o0, o1};

@@ -10,7 +10,7 @@
 namespace {
 
 // Three parameters shaped like the effect's: In, Out (dB) and Distort (%).
-struct StatePlug : TestPlug {
+struct StatePlug : PlugBaseTestPlug {
   StatePlug() {
     GetParam(0)->InitDouble("In", 0, -20, 20, 0.01, "dB");
     GetParam(1)->InitDouble("Out", 0, -20, 20, 0.01, "dB");
@@ -43,7 +43,7 @@ TEST(StateChunk, FullChunkRestoresClampsAndNotifiesAll) {
   EXPECT_EQ(plug.GetParam(0)->Value(), 20.0);
   EXPECT_EQ(plug.GetParam(1)->Value(), -3.5);
   EXPECT_EQ(plug.GetParam(2)->Value(), 75.0);
-  EXPECT_EQ(plug.notified, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(plug.mNotified, (std::vector<int>{0, 1, 2}));
 }
 
 TEST(StateChunk, ShortChunkChangesOnlyTheValuesItHolds) {
@@ -56,7 +56,7 @@ TEST(StateChunk, ShortChunkChangesOnlyTheValuesItHolds) {
   EXPECT_EQ(plug.GetParam(0)->Value(), 1.0);
   EXPECT_EQ(plug.GetParam(1)->Value(), 2.0);
   EXPECT_EQ(plug.GetParam(2)->Value(), 42.0); // not reset to its minimum
-  EXPECT_EQ(plug.notified, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(plug.mNotified, (std::vector<int>{0, 1, 2}));
 }
 
 TEST(StateChunk, EmptyChunkAndNegativeStartKeepEverythingAndNotify) {
@@ -70,7 +70,7 @@ TEST(StateChunk, EmptyChunkAndNegativeStartKeepEverythingAndNotify) {
   EXPECT_EQ(plug.UnserializeParams(&chunk, -1), -1);
   EXPECT_EQ(plug.GetParam(0)->Value(), 5.0);
   EXPECT_EQ(plug.UnserializeParams(nullptr, 0), -1);
-  EXPECT_EQ(plug.notified.size(), 9u);
+  EXPECT_EQ(plug.mNotified.size(), 9u);
 }
 
 TEST(StateChunk, NonFiniteValuesAreRefusedOthersApplied) {
@@ -82,7 +82,7 @@ TEST(StateChunk, NonFiniteValuesAreRefusedOthersApplied) {
   EXPECT_EQ(plug.GetParam(0)->Value(), 0.0);
   EXPECT_EQ(plug.GetParam(1)->Value(), 4.0);
   EXPECT_EQ(plug.GetParam(2)->Value(), 50.0);
-  EXPECT_EQ(plug.notified.size(), 3u);
+  EXPECT_EQ(plug.mNotified.size(), 3u);
 }
 
 TEST(StateChunk, StartPositionOffsetsTheRead) {

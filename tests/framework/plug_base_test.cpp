@@ -9,7 +9,7 @@
 namespace {
 
 TEST(PlugBaseChannels, ParsesChannelIOString) {
-  TestPlug plug("2-2 1-1");
+  PlugBaseTestPlug plug("2-2 1-1");
   EXPECT_EQ(plug.NChannelIO(), 2);
   EXPECT_EQ(plug.NInChannels(), 2);
   EXPECT_EQ(plug.NOutChannels(), 2);
@@ -21,20 +21,20 @@ TEST(PlugBaseChannels, ParsesChannelIOString) {
 }
 
 TEST(PlugBaseChannels, UnreadableTokensAndNullString) {
-  TestPlug x("x 1-4");
+  PlugBaseTestPlug x("x 1-4");
   int in = -1, out = -1;
   x.GetChannelIO(0, &in, &out);
   EXPECT_EQ(in, 0);
   EXPECT_EQ(out, 0);
   EXPECT_EQ(x.NOutChannels(), 4);
-  TestPlug none(nullptr);
+  PlugBaseTestPlug none(nullptr);
   EXPECT_EQ(none.NChannelIO(), 0);
   EXPECT_EQ(none.NInChannels(), 0);
   EXPECT_FALSE(none.LegalIO(-1, -1));
 }
 
 TEST(PlugBaseChannels, LegalIOWithWildcards) {
-  TestPlug plug("2-2 1-1");
+  PlugBaseTestPlug plug("2-2 1-1");
   EXPECT_TRUE(plug.LegalIO(2, 2));
   EXPECT_TRUE(plug.LegalIO(1, 1));
   EXPECT_FALSE(plug.LegalIO(1, 2));
@@ -44,7 +44,7 @@ TEST(PlugBaseChannels, LegalIOWithWildcards) {
 }
 
 TEST(PlugBaseChannels, ConnectionsClampToExistingChannels) {
-  TestPlug plug("4-4");
+  PlugBaseTestPlug plug("4-4");
   plug.SetInputChannelConnections(1, 100, true);
   EXPECT_FALSE(plug.IsInChannelConnected(0));
   EXPECT_TRUE(plug.IsInChannelConnected(3));
@@ -62,7 +62,7 @@ TEST(PlugBaseChannels, ConnectionsClampToExistingChannels) {
 }
 
 TEST(PlugBaseLabels, ChannelAndBusLabels) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   plug.SetInputLabel(1, "R");
   plug.SetInputLabel(2, "none");
   EXPECT_STREQ(plug.GetInputLabel(1), "R");
@@ -78,7 +78,7 @@ TEST(PlugBaseLabels, ChannelAndBusLabels) {
 }
 
 TEST(PlugBaseIdentity, NamesVersionsAndHost) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   EXPECT_STREQ(plug.GetEffectName(), "TestFx");
   EXPECT_EQ(plug.GetEffectVersion(false), 0x10203);
   EXPECT_EQ(plug.GetEffectVersion(true), 10203);
@@ -98,9 +98,9 @@ TEST(PlugBaseIdentity, NamesVersionsAndHost) {
 }
 
 TEST(PlugBaseIdentity, SamplesPerBeatNeedsATempo) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   EXPECT_EQ(plug.GetSamplesPerBeat(), 0.0);
-  plug.tempo = 120.0;
+  plug.mTempo = 120.0;
   EXPECT_DOUBLE_EQ(plug.GetSamplesPerBeat(), 22050.0);
 }
 
@@ -125,7 +125,7 @@ struct FakeGraphics : IGraphicsLink {
 TEST(PlugBaseGraphics, AttachPushesNormalizedValuesAndOwns) {
   int deleted = 0;
   {
-    TestPlug plug;
+    PlugBaseTestPlug plug;
     plug.GetParam(0)->InitDouble("g", 10, -20, 20, 0.01);
     plug.AttachGraphics(nullptr);
     EXPECT_EQ(plug.GetGUI(), nullptr);
@@ -146,24 +146,24 @@ TEST(PlugBaseGraphics, AttachPushesNormalizedValuesAndOwns) {
 }
 
 TEST(PlugBaseGui, SetParameterFromGUISetsInformsAndNotifies) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   plug.GetParam(1)->InitDouble("g", 0, -20, 20, 0.01);
   plug.SetParameterFromGUI(1, 0.25);
   EXPECT_DOUBLE_EQ(plug.GetParam(1)->Value(), -10.0);
-  ASSERT_EQ(plug.informed.size(), 1u);
-  EXPECT_EQ(plug.informed[0].idx, 1);
-  EXPECT_EQ(plug.notified, std::vector<int>{1});
+  ASSERT_EQ(plug.mInformed.size(), 1u);
+  EXPECT_EQ(plug.mInformed[0].idx, 1);
+  EXPECT_EQ(plug.mNotified, std::vector<int>{1});
   plug.SetParameterFromGUI(7, 0.5); // no such parameter
-  EXPECT_EQ(plug.informed.size(), 1u);
+  EXPECT_EQ(plug.mInformed.size(), 1u);
   plug.DirtyParameters();
-  EXPECT_EQ(plug.informed.size(), 4u);
-  plug.notified.clear();
+  EXPECT_EQ(plug.mInformed.size(), 4u);
+  plug.mNotified.clear();
   plug.OnParamReset();
-  EXPECT_EQ(plug.notified, (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(plug.mNotified, (std::vector<int>{0, 1, 2}));
 }
 
 TEST(PlugBaseState, CompareStateWithinFloatTolerance) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   plug.GetParam(0)->InitDouble("a", 1.5, -20, 20, 0.01);
   plug.GetParam(1)->InitDouble("b", -2, -20, 20, 0.01);
   plug.GetParam(2)->InitDouble("c", 50, 0, 100, 0.01);
@@ -175,24 +175,24 @@ TEST(PlugBaseState, CompareStateWithinFloatTolerance) {
 }
 
 TEST(PlugBaseMidi, SendMidiMsgsNeedsEverySend) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   WDL_TypedBuf<IMidiMsg> msgs;
   EXPECT_TRUE(plug.SendMidiMsgs(&msgs));
   msgs.Add(IMidiMsg(0, 0x90, 60, 100));
   msgs.Add(IMidiMsg(0, 0xFF));
   msgs.Add(IMidiMsg(0, 0x80, 60));
   EXPECT_FALSE(plug.SendMidiMsgs(&msgs));
-  EXPECT_EQ(plug.sent.size(), 3u);
+  EXPECT_EQ(plug.mSent.size(), 3u);
   IMidiMsg msg(0, 0x90);
   plug.ProcessMidiMsg(&msg);
-  EXPECT_EQ(plug.sent.size(), 4u);
+  EXPECT_EQ(plug.mSent.size(), 4u);
   char name[8] = "x";
   EXPECT_FALSE(plug.MidiNoteName(60, name));
   EXPECT_STREQ(name, "");
 }
 
 TEST(PlugBaseLock, RecursiveForOwnerAndExclusiveAcrossThreads) {
-  TestPlug plug;
+  PlugBaseTestPlug plug;
   std::atomic<bool> entered{false};
   plug.GetMutex()->Enter();
   plug.Reset(); // nests without deadlock
