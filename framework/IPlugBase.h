@@ -6,6 +6,8 @@
 //
 // Base behaviour: IPlugBase.cpp. Buffers and processing: IPlugBaseBuffers.cpp.
 // State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp.
+#include <atomic>
+
 #include "framework/ByteChunk.h"
 #include "framework/HostInfo.h"
 #include "framework/IGraphicsLink.h"
@@ -53,6 +55,10 @@ public:
   virtual void OnHostIdentified() {}
   virtual void PopupHostContextMenuForParam(int, int, int) {}
   virtual void SetParameterFromGUI(int paramIdx, double normalizedValue);
+  // A value the host sets outside a block (its controller): applied as a
+  // block's changes are, under the lock, with the editor's update and
+  // OnParamChange. Unknown indexes change nothing.
+  void SetParameterFromHost(int paramIdx, double normalizedValue);
 
   // What the format binding implements.
   virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
@@ -102,9 +108,11 @@ public:
   double GetSampleRate() const { return mSampleRate; }
   int GetBlockSize() const { return mBlockSize; }
   int GetLatency() const { return mLatency; }
-  bool GetIsBypassed() const { return mIsBypassed; }
+  // Read without the lock (the controller, the state); written under it, so
+  // a block never sees it change.
+  bool GetIsBypassed() const { return mIsBypassed.load(std::memory_order_relaxed); }
   void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
-  void SetBypassed(bool bypassed) { mIsBypassed = bypassed; }
+  void SetBypassed(bool bypassed);
   double GetSamplesPerBeat();
 
   // Channels: ranges are clamped to the channels that exist.
@@ -214,7 +222,7 @@ private:
   bool mStateChunks;
   bool mIsInst;
   bool mDoesMIDI;
-  bool mIsBypassed = false;
+  std::atomic<bool> mIsBypassed{false};
   bool mInputsReadOnly = false;
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;

@@ -1,6 +1,6 @@
 // Controller side: parameter export, values and texts for the host, units and
-// program lists, and edit notifications from the editor. Nothing here takes
-// the plug-in lock.
+// program lists, and edit notifications from the editor. Only the writes of
+// values take the plug-in lock (in the framework); reads and texts do not.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -104,7 +104,7 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value) 
     return kResultOk;
   }
   if (!IsValidParamId(tag)) return kResultFalse;
-  GetParam(static_cast<int>(tag))->SetNormalized(value);
+  SetParameterFromHost(static_cast<int>(tag), value);
   return kResultOk;
 }
 
