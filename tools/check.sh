@@ -9,9 +9,8 @@
 #   tools/check.sh [STAGE...]    (default: all four, in this order)
 #
 # GRITTLEBOX_FUZZ_SECONDS sets the fuzzing time per target (default 15).
-# ThreadSanitizer reports fail the tsan stage only with GRITTLEBOX_TSAN_STRICT=1:
-# the races known today are being fixed on other branches, and until they land
-# the stage shows its reports without stopping the other checks.
+# Any ThreadSanitizer report fails the tsan stage; GRITTLEBOX_TSAN_STRICT=0
+# only lists the reports, for a look at a branch that still has races.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -41,10 +40,11 @@ threaded_tests() {
     sort -u | paste -sd'|'
 }
 
+# Builds only the programs those tests and the torture test live in.
 stage_tsan() {
   cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRITTLEBOX_TSAN=ON \
     -DGRITTLEBOX_HOST_CHECK=OFF -DGRITTLEBOX_BENCH=OFF
-  cmake --build build-tsan -j "$jobs"
+  cmake --build build-tsan -j "$jobs" --target threaded_checks
   local reports=build-tsan/tsan-reports
   rm -rf "$reports" && mkdir -p "$reports"
   local status=0
@@ -56,10 +56,10 @@ stage_tsan() {
     echo "ThreadSanitizer: $count reports (full text in $reports):"
     cat "$reports"/report.* | grep '^SUMMARY: ThreadSanitizer' | sort | uniq -c
   fi
-  if [ "${GRITTLEBOX_TSAN_STRICT:-0}" = 1 ]; then
+  if [ "${GRITTLEBOX_TSAN_STRICT:-1}" = 1 ]; then
     return "$status"
   fi
-  [ "$status" -eq 0 ] || echo "tsan: reports allowed until the known races are fixed (GRITTLEBOX_TSAN_STRICT=1 fails on them)"
+  [ "$status" -eq 0 ] || echo "tsan: failures listed only (GRITTLEBOX_TSAN_STRICT=0)"
 }
 
 stages=("$@")
