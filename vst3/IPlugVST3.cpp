@@ -2,9 +2,11 @@
 #include "vst3/IPlugVST3.h"
 
 #include "framework/Trace.h"
+#include "vst3/HostCall.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using vst3binding::HostCall;
 
 IPlugVST3::IPlugVST3(IPlugInstanceInfo, int nParams, const char* channelIOStr, int nPresets,
                      const char* effectName, const char* productName, const char* mfrName,
@@ -59,13 +61,15 @@ SpeakerArrangement IPlugVST3::getSpeakerArrForChans(int channels) {
 }
 
 tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) {
-  if (!obj) return kInvalidArgument;
-  if (FUnknownPrivate::iidEqual(iid, IUnitInfo::iid)) {
-    addRef();
-    *obj = static_cast<IUnitInfo*>(this);
-    return kResultOk;
-  }
-  return SingleComponentEffect::queryInterface(iid, obj);
+  return HostCall([&]() -> tresult {
+    if (!obj) return kInvalidArgument;
+    if (FUnknownPrivate::iidEqual(iid, IUnitInfo::iid)) {
+      addRef();
+      *obj = static_cast<IUnitInfo*>(this);
+      return kResultOk;
+    }
+    return SingleComponentEffect::queryInterface(iid, obj);
+  });
 }
 
 void IPlugVST3::SetLatency(int samples) {

@@ -123,6 +123,13 @@ public:
   void PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
 
 private:
+  // The bodies of host calls that HostCall guards (IPlugVST3Processor.cpp).
+  Steinberg::tresult Initialize(Steinberg::FUnknown* context);
+  Steinberg::tresult ArrangeBuses(Steinberg::Vst::SpeakerArrangement* inputs,
+                                  Steinberg::int32 numIns,
+                                  Steinberg::Vst::SpeakerArrangement* outputs,
+                                  Steinberg::int32 numOuts);
+  Steinberg::tresult ProcessBlock(Steinberg::Vst::ProcessData& data);
   bool IsValidParamId(Steinberg::Vst::ParamID id) const {
     return id < static_cast<Steinberg::Vst::ParamID>(NParams());
   }
@@ -136,6 +143,7 @@ private:
   void SetSilenceFlags(Steinberg::Vst::ProcessData& data, bool use64);
   // Controller helpers (IPlugVST3Controller.cpp).
   void ExportParameters();
+  void AddParameter(Steinberg::Vst::Parameter* parameter);
   int UnitOfGroup(const char* group);
 
   int mSideChainChans;

@@ -3,10 +3,12 @@
 // the host's stream is only adapted to it.
 #include "framework/IPlugStateStream.h"
 #include "pluginterfaces/base/ibstream.h"
+#include "vst3/HostCall.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using vst3binding::HostCall;
 
 namespace {
 
@@ -41,18 +43,22 @@ private:
 } // namespace
 
 tresult PLUGIN_API IPlugVST3::getEditorState(IBStream* stream) {
-  if (!stream) return kInvalidArgument;
-  HostStreamWriter writer(stream);
-  return SaveStateStream(this, &writer) ? kResultOk : kResultFalse;
+  return HostCall([&] {
+    if (!stream) return kInvalidArgument;
+    HostStreamWriter writer(stream);
+    return SaveStateStream(this, &writer) ? kResultOk : kResultFalse;
+  });
 }
 
 tresult PLUGIN_API IPlugVST3::setEditorState(IBStream* stream) {
-  if (!stream) return kInvalidArgument;
-  HostStreamReader reader(stream);
-  if (!RestoreStateStream(this, &reader)) return kResultFalse;
-  // Hosts that cache parameter values learn them only from the component's
-  // state, which stays empty: tell them to read the restored values again.
-  // Outside the plug-in lock, since the host calls back into the controller.
-  if (componentHandler) componentHandler->restartComponent(kParamValuesChanged);
-  return kResultOk;
+  return HostCall([&] {
+    if (!stream) return kInvalidArgument;
+    HostStreamReader reader(stream);
+    if (!RestoreStateStream(this, &reader)) return kResultFalse;
+    // Hosts that cache parameter values learn them only from the component's
+    // state, which stays empty: tell them to read the restored values again.
+    // Outside the plug-in lock, since the host calls back into the controller.
+    if (componentHandler) componentHandler->restartComponent(kParamValuesChanged);
+    return kResultOk;
+  });
 }

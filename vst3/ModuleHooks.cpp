@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/ModulePath.h"
+#include "vst3/HostCall.h"
 
 namespace vst3binding {
 namespace {
@@ -24,19 +25,23 @@ struct FoundPath {
 } // namespace
 
 bool EnterModule(void* sharedLibraryHandle) {
-  if (!sharedLibraryHandle) return true;
-  std::lock_guard<std::mutex> hold(sEntryLock);
-  ++sEntryCount;
-  if (!sFirstHandle) sFirstHandle = sharedLibraryHandle;
-  ModulePath();
-  return true;
+  return HostCall(false, [&] {
+    if (!sharedLibraryHandle) return true;
+    std::lock_guard<std::mutex> hold(sEntryLock);
+    ++sEntryCount;
+    if (!sFirstHandle) sFirstHandle = sharedLibraryHandle;
+    ModulePath();
+    return true;
+  });
 }
 
 bool ExitModule() {
-  std::lock_guard<std::mutex> hold(sEntryLock);
-  if (sEntryCount <= 0) return false;
-  --sEntryCount;
-  return true;
+  return HostCall(false, [&] {
+    std::lock_guard<std::mutex> hold(sEntryLock);
+    if (sEntryCount <= 0) return false;
+    --sEntryCount;
+    return true;
+  });
 }
 
 int ModuleEntryCount() {
