@@ -1,6 +1,7 @@
 #include "HostObjects.h"
 
 #include <cstring>
+#include <stdexcept>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -73,6 +74,7 @@ void TortureChanges::Clear() {
 }
 
 tresult PLUGIN_API OddStream::read(void* buffer, int32 numBytes, int32* numBytesRead) {
+  if (mFault == Fault::kThrows) throw std::runtime_error("the host's stream gave up");
   int32 asked = numBytes;
   if (mFault == Fault::kRunsOut) {
     if (Position() >= mLimit) {
@@ -90,6 +92,11 @@ tresult PLUGIN_API OddStream::read(void* buffer, int32 numBytes, int32* numBytes
   if (mFault == Fault::kNegative) got = -1;
   if (numBytesRead) *numBytesRead = got;
   return result;
+}
+
+tresult PLUGIN_API OddStream::write(void* buffer, int32 numBytes, int32* numBytesWritten) {
+  if (mFault == Fault::kThrows) throw std::runtime_error("the host's stream gave up");
+  return vst3host::ByteStream::write(buffer, numBytes, numBytesWritten);
 }
 
 tresult PLUGIN_API CountingHandler::beginEdit(ParamID) {

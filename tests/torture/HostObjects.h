@@ -72,6 +72,7 @@ public:
     kPieces,     // reads deliver at most 3 bytes each (allowed, if unusual)
     kOverstates, // reads claim more bytes than were asked for
     kNegative,   // reads claim a negative count
+    kThrows,     // reads and writes throw, as a careless host's stream may
   };
 
   // An empty stream to save into; kRunsOut takes `limit` bytes.
@@ -85,6 +86,8 @@ public:
 
   Steinberg::tresult PLUGIN_API read(void* buffer, Steinberg::int32 numBytes,
                                      Steinberg::int32* numBytesRead) override;
+  Steinberg::tresult PLUGIN_API write(void* buffer, Steinberg::int32 numBytes,
+                                      Steinberg::int32* numBytesWritten) override;
 
 private:
   Fault mFault;

@@ -129,16 +129,21 @@ void UiDriver::SaveState(const RoundSetup& round) {
     mSnapshots.push_back(bytes);
     return;
   }
-  // A stream that cannot take the whole state, or none at all.
-  const bool none = roll >= 92;
+  // A stream that cannot take the whole state, throws, or none at all.
+  const bool none = roll >= 95;
   const size_t limit = rng.Below(static_cast<uint32_t>(mTarget->model.StateSize()));
-  OddStream* stream = none ? nullptr : new OddStream(OddStream::Fault::kRunsOut, limit);
+  const OddStream::Fault fault =
+      roll >= 90 ? OddStream::Fault::kThrows : OddStream::Fault::kRunsOut;
+  OddStream* stream = none ? nullptr : new OddStream(fault, limit);
   tresult result = kInternalError;
   mDriver->Call("getState", [&] { result = mTarget->controller->getState(stream); });
   if (stream) stream->release();
   if (result == kResultOk)
     mDriver->Fail("a failed save reported as success",
-                  none ? "null stream" : "stream full after " + std::to_string(limit) + " bytes");
+                  none ? "null stream"
+                       : (fault == OddStream::Fault::kThrows
+                              ? "a stream that throws"
+                              : "stream full after " + std::to_string(limit) + " bytes"));
 }
 
 void UiDriver::RestoreState(const RoundSetup& round) {
@@ -181,7 +186,7 @@ void UiDriver::RestoreState(const RoundSetup& round) {
   } else if (roll < 97) {
     static const OddStream::Fault kFaults[] = {
         OddStream::Fault::kRunsOut, OddStream::Fault::kPieces, OddStream::Fault::kOverstates,
-        OddStream::Fault::kNegative};
+        OddStream::Fault::kNegative, OddStream::Fault::kThrows};
     fault = rng.Pick(kFaults);
     limit = rng.Below(static_cast<uint32_t>(size + 1));
     mustTake = false;
