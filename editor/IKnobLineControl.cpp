@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "detail/UnitValue.h"
 #include "editor/IGraphics.h"
-#include "editor/UnitValue.h"
 
 IKnobLineControl::IKnobLineControl(IPlugBase* plug, IRECT rect, int paramIdx, const IColor* color,
                                    double innerRadius, double outerRadius, double minAngle,

@@ -1,7 +1,7 @@
 #include "editor/IKnobRotaterControl.h"
 
+#include "detail/UnitValue.h"
 #include "editor/IGraphics.h"
-#include "editor/UnitValue.h"
 
 namespace {
 

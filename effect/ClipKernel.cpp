@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "effect/ClipKernelPaths.h"
+#include "detail/ClipKernelPaths.h"
 
 namespace grittlebox {
 namespace {

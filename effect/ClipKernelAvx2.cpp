@@ -2,8 +2,8 @@
 // file alone is compiled for AVX2; it runs only where the dispatcher found it.
 #include <immintrin.h>
 
-#include "effect/ClipKernelLoop.h"
-#include "effect/ClipKernelPaths.h"
+#include "detail/ClipKernelLoop.h"
+#include "detail/ClipKernelPaths.h"
 
 namespace grittlebox {
 namespace {

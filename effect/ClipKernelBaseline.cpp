@@ -1,6 +1,6 @@
 // The SSE2 kernel as it stood before the dispatching one: the benchmarks'
 // baseline. Not part of the plug-in; nothing but the benchmarks calls it.
-#include "effect/ClipKernelPaths.h"
+#include "detail/ClipKernelPaths.h"
 
 #include <emmintrin.h>
 

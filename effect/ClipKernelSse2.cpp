@@ -1,8 +1,8 @@
 // The clip kernel for every x86-64 processor: two doubles a division.
 #include <emmintrin.h>
 
-#include "effect/ClipKernelLoop.h"
-#include "effect/ClipKernelPaths.h"
+#include "detail/ClipKernelLoop.h"
+#include "detail/ClipKernelPaths.h"
 
 namespace grittlebox {
 namespace {

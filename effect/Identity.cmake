@@ -1,6 +1,6 @@
 # Reads the effect's name and version from its identity header, so that the
 # build and the code never disagree: sets GRITTLEBOX_NAME and GRITTLEBOX_VERSION.
-set(identity_header ${CMAKE_CURRENT_LIST_DIR}/GrittleboxIdentity.h)
+set(identity_header ${CMAKE_CURRENT_LIST_DIR}/include/effect/GrittleboxIdentity.h)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${identity_header})
 file(READ ${identity_header} identity_text)
 

@@ -1,4 +1,4 @@
-#include "framework/Base64.h"
+#include "detail/Base64.h"
 
 #include "wdl/wdl_string.h"
 

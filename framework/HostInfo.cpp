@@ -208,7 +208,7 @@ bool Timer::Every(double seconds) {
   return false;
 }
 
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
 namespace {
 const char* NumberedName(char* buffer, size_t size, const char* kind, int value) {
   snprintf(buffer, size, "%s %d", kind, value);

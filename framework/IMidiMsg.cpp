@@ -132,7 +132,7 @@ void ISysEx::Clear() {
 }
 
 void ISysEx::LogMsg() const {
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
   char bytes[256];
   Trace("ISysEx", __LINE__, "sysex:(%d:%s) offset %d", mSize,
         SysExStr(bytes, sizeof bytes, mData, mSize), mOffset);

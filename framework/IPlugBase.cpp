@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "framework/IPlugChannels.h"
+#include "detail/IPlugChannels.h"
 #include "framework/Trace.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <climits>
 #include <type_traits>
 
+#include "detail/IPlugChannels.h"
 #include "framework/IPlugBase.h"
-#include "framework/IPlugChannels.h"
 
 IPlugChannels* ChannelsOf(IPlugBase* plug) {
   return plug->mChannels;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "framework/Base64.h"
+#include "detail/Base64.h"
 #include "framework/IPlugBase.h"
 #include "framework/Trace.h"
 

@@ -1,4 +1,4 @@
-#include "framework/IPlugChannels.h"
+#include "detail/IPlugChannels.h"
 
 #include <cstdio>
 #include <cstring>

@@ -48,7 +48,7 @@ void ClearTraceRecords() {
   gClaimed.store(0, std::memory_order_relaxed);
 }
 
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
 void Trace(const char* location, int line, const char* format, ...) {
   va_list args;
   va_start(args, format);

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <utility>
 
-#include "lice/cached_font_scratch.h"
+#include "detail/cached_font_scratch.h"
 #include "lice/lice_text.h"
 
 LICE_CachedFont::LICE_CachedFont() : m_extracharlist(4096), m_cachestore(65536) {

@@ -2,9 +2,9 @@
 #include <climits>
 #include <cstdint>
 
-#include "lice/cached_font_scratch.h"
+#include "detail/cached_font_scratch.h"
+#include "detail/lice_view.h"
 #include "lice/lice_text.h"
-#include "lice/lice_view.h"
 
 using lice_detail::clampI64;
 

@@ -3,10 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "lice/cached_font_scratch.h"
-#include "lice/cached_glyph_render.h"
+#include "detail/cached_font_scratch.h"
+#include "detail/cached_glyph_render.h"
+#include "detail/shape_ops.h"
 #include "lice/lice_text.h"
-#include "lice/shape_ops.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "lice/cached_font_scratch.h"
+#include "detail/cached_font_scratch.h"
 
 namespace lice_font_scratch {
 namespace {

@@ -1,7 +1,7 @@
 #include <algorithm>
 
-#include "lice/cached_glyph_render.h"
-#include "lice/shape_ops.h"
+#include "detail/cached_glyph_render.h"
+#include "detail/shape_ops.h"
 
 using lice_detail::BitmapView;
 using lice_shape::Colour;

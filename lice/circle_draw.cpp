@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "lice/circle_draw.h"
-#include "lice/shape_ops.h"
+#include "detail/circle_draw.h"
+#include "detail/shape_ops.h"
 
 using lice_circle::ClipBox;
 using lice_detail::BitmapView;

@@ -1,9 +1,9 @@
 #include <cmath>
 
-#include "lice/circle_draw.h"
+#include "detail/circle_draw.h"
+#include "detail/small_circles.h"
 #include "lice/lice_lines.h"
 #include "lice/lice_text.h"
-#include "lice/small_circles.h"
 
 using lice_detail::BitmapView;
 

@@ -1,5 +1,5 @@
+#include "detail/shape_ops.h"
 #include "lice/lice_text.h"
-#include "lice/shape_ops.h"
 
 using lice_detail::BitmapView;
 

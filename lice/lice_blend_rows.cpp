@@ -3,11 +3,11 @@
 // a signed product by 256 truncating toward zero; here that is
 // sign(d - s) * ((|d - s| * k) >> 8), which is the same and fits in 16 bits
 // because |d - s| * k <= 255 * 256.
-#include "lice/lice_blend_rows.h"
+#include "detail/lice_blend_rows.h"
 
 #include <immintrin.h>
 
-#include "lice/lice_combine.h"
+#include "detail/lice_combine.h"
 
 namespace lice_detail {
 

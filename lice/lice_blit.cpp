@@ -4,9 +4,9 @@
 #include <cstring>
 #include <type_traits>
 
-#include "lice/lice_blend_rows.h"
-#include "lice/lice_combine.h"
-#include "lice/lice_view.h"
+#include "detail/lice_blend_rows.h"
+#include "detail/lice_combine.h"
+#include "detail/lice_view.h"
 
 using lice_detail::BitmapView;
 

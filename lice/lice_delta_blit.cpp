@@ -4,8 +4,8 @@
 // overflow the walk.
 #include <cmath>
 
-#include "lice/lice_combine.h"
-#include "lice/lice_sample.h"
+#include "detail/lice_combine.h"
+#include "detail/lice_sample.h"
 
 using namespace lice_detail;
 

@@ -1,6 +1,6 @@
 // Fixed filters: 2 x 2 halving and the 5-tap blur. Both work on whole words,
 // shifting and masking each byte lane so no lane borrows from its neighbour.
-#include "lice/lice_view.h"
+#include "detail/lice_view.h"
 
 using namespace lice_detail;
 

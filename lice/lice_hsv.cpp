@@ -1,6 +1,6 @@
 // The hue/saturation/value adjust operator. Hue runs 0..383 (six sectors of
 // 64: red 0, green 128, blue 256) so every step stays in integer arithmetic.
-#include "lice/lice_combine.h"
+#include "detail/lice_combine.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <vector>
 
-#include "lice/lice_combine.h"
-#include "lice/lice_view.h"
+#include "detail/lice_combine.h"
+#include "detail/lice_view.h"
 
 using lice_detail::BitmapView;
 

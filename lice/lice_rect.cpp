@@ -1,7 +1,7 @@
 // Rectangle operations: clears, solid and gradient fills, per-pixel visits.
 // Every one clips to the bitmap first and then walks logical rows top-down.
-#include "lice/lice_combine.h"
-#include "lice/lice_view.h"
+#include "detail/lice_combine.h"
+#include "detail/lice_view.h"
 
 using lice_detail::BitmapView;
 

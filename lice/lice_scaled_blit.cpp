@@ -2,8 +2,8 @@
 // bilinear flag, a box filter. All positions are 16.16 fixed point in 64 bits.
 #include <cmath>
 
-#include "lice/lice_combine.h"
-#include "lice/lice_sample.h"
+#include "detail/lice_combine.h"
+#include "detail/lice_sample.h"
 
 using namespace lice_detail;
 

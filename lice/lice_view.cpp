@@ -1,4 +1,4 @@
-#include "lice/lice_view.h"
+#include "detail/lice_view.h"
 
 #include <climits>
 #include <cmath>

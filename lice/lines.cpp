@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "detail/lice_view.h"
+#include "detail/shape_ops.h"
 #include "lice/lice_lines.h"
-#include "lice/lice_view.h"
-#include "lice/shape_ops.h"
 
 using lice_detail::BitmapView;
 using lice_shape::Colour;

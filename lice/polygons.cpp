@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "detail/shape_ops.h"
 #include "lice/lice_lines.h"
-#include "lice/shape_ops.h"
 
 using lice_detail::BitmapView;
 using lice_shape::Colour;

@@ -1,4 +1,4 @@
-#include "lice/small_circles.h"
+#include "detail/small_circles.h"
 
 namespace {
 

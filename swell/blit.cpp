@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "swell/gdi_records.h"
+#include "detail/gdi_records.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "swell/gdi_records.h"
+#include "detail/gdi_records.h"
 
 using swell_pool::IsLiveContext;
 

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <vector>
 
-#include "swell/font_backend.h"
+#include "detail/font_backend.h"
 
 namespace swell_font {
 

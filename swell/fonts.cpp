@@ -3,8 +3,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "swell/font_backend.h"
-#include "swell/gdi_records.h"
+#include "detail/font_backend.h"
+#include "detail/gdi_records.h"
 #include "wdl/mutex.h"
 #include "wdl/string_keyed_array.h"
 

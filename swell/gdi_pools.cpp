@@ -3,7 +3,7 @@
 #include <new>
 #include <unordered_set>
 
-#include "swell/gdi_records.h"
+#include "detail/gdi_records.h"
 #include "wdl/mutex.h"
 
 namespace swell_pool {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "swell/gdi_records.h"
+#include "detail/gdi_records.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Pens, brushes, selection into contexts, reference counts and deletion.
 #include <cstdint>
 
-#include "swell/font_backend.h"
-#include "swell/gdi_records.h"
+#include "detail/font_backend.h"
+#include "detail/gdi_records.h"
 #include "wdl/mutex.h"
 
 using swell_pool::IsLiveContext;

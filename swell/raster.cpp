@@ -1,4 +1,4 @@
-#include "swell/raster.h"
+#include "detail/raster.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "swell/gdi_records.h"
+#include "detail/gdi_records.h"
 
 using swell_raster::PointF;
 

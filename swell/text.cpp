@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "swell/font_backend.h"
-#include "swell/gdi_records.h"
+#include "detail/font_backend.h"
+#include "detail/gdi_records.h"
 
 namespace {
 

@@ -12,6 +12,8 @@ packages=(
   # the art tool letters with the condensed faces
   fonts-dejavu-extra
   libxcb1-dev xvfb xauth
+  # the Linux editor host and its tests under a virtual X server
+  libxcb-xfixes0-dev libxcb-keysyms1-dev libxcb-xtest0-dev
   libsndfile1-dev
   # the fuzz targets (libFuzzer comes with clang's runtime; llvm symbolizes crash stacks)
   clang libclang-rt-14-dev llvm

@@ -1,8 +1,8 @@
-#include "vst3/ClassFactory.h"
+#include "detail/ClassFactory.h"
 
 #include <cstring>
 
-#include "vst3/HostCall.h"
+#include "detail/HostCall.h"
 #include "vst3/HostText.h"
 
 using namespace Steinberg;

@@ -1,8 +1,8 @@
 // Construction, interface queries and the host-time queries of the binding.
 #include "vst3/IPlugVST3.h"
 
+#include "detail/HostCall.h"
 #include "framework/Trace.h"
-#include "vst3/HostCall.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -68,7 +68,7 @@ tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) {
       *obj = static_cast<IUnitInfo*>(this);
       return kResultOk;
     }
-    return SingleComponentEffect::queryInterface(iid, obj);
+    return SingleObjectEffect::queryInterface(iid, obj);
   });
 }
 

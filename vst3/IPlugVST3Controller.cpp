@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "detail/HostCall.h"
+#include "detail/ListParameter.h"
 #include "framework/Trace.h"
-#include "vst3/HostCall.h"
 #include "vst3/HostText.h"
 #include "vst3/IPlugVST3.h"
-#include "vst3/ListParameter.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

@@ -3,14 +3,14 @@
 // are sized at construction and in setupProcessing.
 #include <cmath>
 
+#include "detail/HostCall.h"
+#include "detail/ListParameter.h"
 #include "framework/IMidiMsg.h"
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
-#include "vst3/HostCall.h"
 #include "vst3/HostText.h"
 #include "vst3/IPlugVST3.h"
-#include "vst3/ListParameter.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -20,13 +20,6 @@ namespace {
 
 int SpeakerCount(SpeakerArrangement arr) {
   return SpeakerArr::getChannelCount(arr);
-}
-
-// The host name as 8-bit text: the low byte of each UTF-16 unit.
-void NarrowHostName(const String128 name, char* out, int outSize) {
-  int i = 0;
-  for (; i < outSize - 1 && name[i]; ++i) out[i] = static_cast<char>(name[i] & 0xFF);
-  out[i] = 0;
 }
 
 } // namespace
@@ -45,14 +38,14 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
 }
 
 tresult IPlugVST3::Initialize(FUnknown* context) {
-  const tresult result = SingleComponentEffect::initialize(context);
+  const tresult result = SingleObjectEffect::initialize(context);
   FUnknownPtr<IHostApplication> app(context);
   if (app) {
     String128 name = {};
     if (app->getName(name) == kResultOk) {
       name[127] = 0;
       char narrow[128];
-      NarrowHostName(name, narrow, sizeof(narrow));
+      NarrowUtf16(name, 128, narrow, sizeof(narrow));
       SetHost(narrow, 0);
     }
   }
@@ -113,7 +106,7 @@ void IPlugVST3::AddBusesAndBypass() {
 tresult PLUGIN_API IPlugVST3::terminate() {
   return HostCall([&] {
     mViews.clear();
-    return SingleComponentEffect::terminate();
+    return SingleObjectEffect::terminate();
   });
 }
 

@@ -1,9 +1,9 @@
 // The saved state travels through the controller's state pair. Its layout
 // and the rules of a restore are the framework's (IPlugStateStream.h); here
 // the host's stream is only adapted to it.
+#include "detail/HostCall.h"
 #include "framework/IPlugStateStream.h"
 #include "pluginterfaces/base/ibstream.h"
-#include "vst3/HostCall.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;

@@ -4,8 +4,8 @@
 
 #include <mutex>
 
+#include "detail/HostCall.h"
 #include "platform/ModulePath.h"
-#include "vst3/HostCall.h"
 
 namespace vst3binding {
 namespace {

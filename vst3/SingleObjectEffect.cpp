@@ -1,6 +1,6 @@
 #include "vst3/SingleObjectEffect.h"
 
-#include "vst3/HostCall.h"
+#include "detail/HostCall.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "effect/ClipKernel.h"
-#include "effect/ClipKernelPaths.h"
+#include "effect/detail/ClipKernelPaths.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "framework/Base64.h"
+#include "framework/detail/Base64.h"
 
 #include <gtest/gtest.h>
 

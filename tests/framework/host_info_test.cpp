@@ -251,7 +251,7 @@ TEST(Timer, FiresOnlyAfterMoreThanThePeriodAndRestarts) {
 }
 
 TEST(DiagnosticNames, EmptyInReleaseNumberedWhenTracing) {
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
   EXPECT_STREQ(VSTOpcodeStr(12), "vst opcode 12");
   EXPECT_STREQ(AUPropertyStr(3), "au property 3");
 #else

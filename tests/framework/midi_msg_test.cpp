@@ -178,7 +178,7 @@ TEST(MidiLogging, MessagesAreTracedOnlyInTracingBuilds) {
   msg.LogMsg();
   const unsigned char bytes[] = {0xF0, 0x01, 0xF7};
   ISysEx(2, bytes, 3).LogMsg();
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
   ASSERT_EQ(TraceRecordCount(), 2);
   TraceRecord record{};
   GetTraceRecord(0, &record);

@@ -1,7 +1,7 @@
 #pragma once
 // The plug-in for the plug-in base tests: any channel configuration, three
 // parameters by default, and access to the scratch buffers.
-#include "framework/IPlugChannels.h"
+#include "framework/detail/IPlugChannels.h"
 #include "recording_binding.h"
 
 class PlugBaseTestPlug : public RecordingBinding {

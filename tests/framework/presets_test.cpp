@@ -417,7 +417,7 @@ TEST(PresetTracing, BankTransfersTraceEachPresetInTracingBuilds) {
       ++presetRecords;
     }
   }
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
   EXPECT_EQ(presetRecords, 2);
 #else
   EXPECT_EQ(TraceRecordCount(), 0);

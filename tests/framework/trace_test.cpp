@@ -83,7 +83,7 @@ TEST_F(TraceRing, TracePointsEvaluateArgumentsAndRecordOnlyInTracingBuilds) {
   gEvaluations = 0;
   TRACE_POINT("%d", CountedArgument());
   EXPECT_EQ(gEvaluations, 1);
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
   ASSERT_EQ(TraceRecordCount(), 1);
   TraceRecord record{};
   ASSERT_TRUE(GetTraceRecord(0, &record));

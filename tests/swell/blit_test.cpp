@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "swell/raster.h"
+#include "swell/detail/raster.h"
 #include "swell/swell.h"
 #include "swell_test_util.h"
 

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "swell/font_backend.h"
-#include "swell/gdi_records.h"
+#include "swell/detail/font_backend.h"
+#include "swell/detail/gdi_records.h"
 #include "swell/swell.h"
 #include "swell_test_util.h"
 

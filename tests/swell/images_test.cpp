@@ -6,8 +6,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "swell/gdi_records.h"
-#include "swell/raster.h"
+#include "swell/detail/gdi_records.h"
+#include "swell/detail/raster.h"
 #include "swell/swell.h"
 #include "swell_test_util.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "swell/gdi_records.h"
+#include "swell/detail/gdi_records.h"
 #include "swell/swell.h"
 #include "swell_test_util.h"
 

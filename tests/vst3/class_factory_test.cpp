@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "vst3/ClassFactory.h"
+#include "vst3/detail/ClassFactory.h"
 #include "vst3/host/HostObject.h"
 
 using namespace Steinberg;

@@ -3,9 +3,9 @@
 #include <memory>
 #include <mutex>
 
+#include "../detail/ClassFactory.h"
+#include "../detail/HostCall.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "vst3/ClassFactory.h"
-#include "vst3/HostCall.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;

@@ -35,7 +35,8 @@ public:
       return false;
     }
     Pair* pairs = mPairs.Get();
-    memmove(static_cast<void*>(pairs + idx + 1), pairs + idx, sizeof(Pair) * static_cast<size_t>(n - idx));
+    memmove(static_cast<void*>(pairs + idx + 1), pairs + idx,
+            sizeof(Pair) * static_cast<size_t>(n - idx));
     pairs[idx].key = copy;
     pairs[idx].value = value;
     return true;
@@ -70,7 +71,8 @@ public:
     free(pairs[idx].key);
     if (mDisposer) mDisposer(pairs[idx].value);
     const int n = mPairs.GetSize();
-    memmove(static_cast<void*>(pairs + idx), pairs + idx + 1, sizeof(Pair) * static_cast<size_t>(n - idx - 1));
+    memmove(static_cast<void*>(pairs + idx), pairs + idx + 1,
+            sizeof(Pair) * static_cast<size_t>(n - idx - 1));
     mPairs.Resize(n - 1, false);
   }
 

@@ -19,6 +19,7 @@
 #include "wdl/wdl_string.h"
 
 class IControl;
+class IEventLoop;
 class IParam;
 class IPlugBase;
 class IPopupMenu;
@@ -71,6 +72,26 @@ public:
   virtual void UpdateTooltips() = 0;
   // A decoded bitmap for the resource, owned by the caller, or null.
   virtual LICE_IBitmap* OSLoadBitmap(int ID, const char* name) = 0;
+
+  // Hooks the format binding calls on whatever platform host it was given;
+  // hosts that need none keep these bodies.
+  // The host's event loop (platform/IEventLoop.h), given before OpenWindow by
+  // hosts whose windows are driven by it; null takes it back.
+  virtual void SetEventLoop(IEventLoop* loop) { (void)loop; }
+  // Window pixels per editor pixel (at least 1): the window becomes
+  // round(w * scale) x round(h * scale). False when the host cannot scale.
+  virtual bool SetScaleFactor(double scale) {
+    (void)scale;
+    return false;
+  }
+  virtual double GetScaleFactor() const { return 1.0; }
+  // A key the format's host passes on: its character, its virtual key code
+  // and modifier bits in the VST 3 numbering. True when the editor used it;
+  // false hands it back to the host.
+  virtual bool OnHostKeyDown(char16_t character, int virtualKey, int modifiers) {
+    (void)character, (void)virtualKey, (void)modifiers;
+    return false;
+  }
 
   // Construction of an editor.
   void AttachBackground(int ID, const char* name);

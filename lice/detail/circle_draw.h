@@ -1,7 +1,7 @@
 #pragma once
 // Internal to lice/: circle outlines and fills clipped to a box, shared by
 // circles and by the quarter pieces of arcs.
-#include "lice/lice_view.h"
+#include "lice_view.h"
 
 namespace lice_circle {
 

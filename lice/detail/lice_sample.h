@@ -2,7 +2,7 @@
 // Source sampling for the resampling blits. Positions are 16.16 fixed point
 // held in 64 bits: the column is the value divided by 65536 truncating toward
 // zero (so -0.99 addresses column 0) and the fraction is its low 16 bits.
-#include "lice/lice_view.h"
+#include "lice_view.h"
 
 namespace lice_detail {
 

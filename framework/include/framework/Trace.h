@@ -2,7 +2,7 @@
 // Trace points mark interesting moments of the framework (construction, I/O
 // checks, host identification, editor changes, state transfers). A release
 // build discards them without formatting anything; a build that defines
-// GRITTLEBOX_TRACE keeps the most recent ones in a ring of records that a test
+// PLUG_TRACE_RECORDS keeps the most recent ones in a ring of records that a test
 // or a debugger can read back.
 #include <cstdarg>
 
@@ -28,7 +28,7 @@ int TraceRecordCount();
 bool GetTraceRecord(int index, TraceRecord* out);
 void ClearTraceRecords();
 
-#ifdef GRITTLEBOX_TRACE
+#ifdef PLUG_TRACE_RECORDS
 void Trace(const char* location, int line, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 #else

@@ -40,8 +40,7 @@ public:
   }
 
   // Formatted texts are cut to maxLength bytes.
-  void SetFormatted(int maxLength, const char* format, ...)
-      __attribute__((format(printf, 3, 4))) {
+  void SetFormatted(int maxLength, const char* format, ...) __attribute__((format(printf, 3, 4))) {
     va_list args;
     va_start(args, format);
     SetAppendFormatted(false, maxLength, format, args);
@@ -82,7 +81,8 @@ public:
     }
     char* p = static_cast<char*>(mHeap.Get());
     if (aliased) text = p + textOffset;
-    if (trailingCount > 0) memmove(p + offset + length, p + offset, static_cast<size_t>(trailingCount));
+    if (trailingCount > 0)
+      memmove(p + offset + length, p + offset, static_cast<size_t>(trailingCount));
     // The source may sit in the bytes that were just moved up.
     if (aliased && text >= p + offset && text < p + offset + trailingCount) text += length;
     memmove(p + offset, text, static_cast<size_t>(length));

@@ -12,8 +12,8 @@
 
 namespace vst3binding {
 
-class SingleObjectEffect : public Steinberg::Vst::ControllerStatePair,
-                           public Steinberg::Vst::ComponentStatePair,
+class SingleObjectEffect : public ControllerStatePair,
+                           public ComponentStatePair,
                            public Steinberg::Vst::IAudioProcessor,
                            public Steinberg::Vst::IProcessContextRequirements {
 public:
@@ -76,8 +76,6 @@ public:
     return classIDsEqual(name, getFClassID()) ||
            (askBaseClass && Steinberg::Vst::EditController::isTypeOf(name, true));
   }
-  // Binding files that still call the base by its former name reach this class.
-  using SingleComponentEffect = SingleObjectEffect;
 
 protected:
   Steinberg::Vst::AudioBus*

@@ -7,10 +7,13 @@
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
-namespace Steinberg {
-namespace Vst {
+namespace vst3binding {
 
-class ControllerStatePair : public EditController {
+using Steinberg::IBStream;
+using Steinberg::kNotImplemented;
+using Steinberg::tresult;
+
+class ControllerStatePair : public Steinberg::Vst::EditController {
 public:
   tresult PLUGIN_API getState(IBStream* state) final { return getEditorState(state); }
   tresult PLUGIN_API setState(IBStream* state) final { return setEditorState(state); }
@@ -19,7 +22,7 @@ public:
   virtual tresult PLUGIN_API setEditorState(IBStream*) { return kNotImplemented; }
 };
 
-class ComponentStatePair : public IComponent {
+class ComponentStatePair : public Steinberg::Vst::IComponent {
 public:
   tresult PLUGIN_API getState(IBStream* state) final { return getProcessorState(state); }
   tresult PLUGIN_API setState(IBStream* state) final { return setProcessorState(state); }
@@ -28,5 +31,4 @@ public:
   virtual tresult PLUGIN_API setProcessorState(IBStream*) { return kNotImplemented; }
 };
 
-} // namespace Vst
-} // namespace Steinberg
+} // namespace vst3binding

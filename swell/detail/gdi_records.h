@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "swell/raster.h"
+#include "raster.h"
 #include "swell/swell.h"
 
 namespace swell_font {

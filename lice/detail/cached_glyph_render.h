@@ -2,7 +2,7 @@
 // Internal to lice/: how a cached font composites one stored coverage block.
 // Unlike LICE_DrawGlyph, the pixels' alpha always moves toward 255 (text is
 // opaque ink), and mono and effect fonts mix at the plain font weight.
-#include "lice/lice_view.h"
+#include "lice_view.h"
 
 namespace lice_glyph {
 

@@ -1,8 +1,8 @@
 #pragma once
 // Internal to lice/: how lines, circles and fills pick their per-pixel
 // operator and plot through it, with every pixel bounds-checked.
-#include "lice/lice_combine.h"
-#include "lice/lice_view.h"
+#include "lice_combine.h"
+#include "lice_view.h"
 
 #include <utility>
 
