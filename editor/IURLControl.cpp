@@ -15,8 +15,8 @@ void CopyIn(char* field, size_t size, const char* text) {
 IURLControl::IURLControl(IPlugBase* plug, IRECT rect, const char* url, const char* backupURL,
                          const char* errMsgOnFailure)
     : IControl(plug, rect) {
-  CopyIn(mURL, sizeof(mURL), url);
-  CopyIn(mBackupURL, sizeof(mBackupURL), backupURL);
+  if (url) mURL.Set(url);
+  if (backupURL) mBackupURL.Set(backupURL);
   CopyIn(mErrMsg, sizeof(mErrMsg), errMsgOnFailure);
 }
 
@@ -26,6 +26,6 @@ void IURLControl::OnMouseDown(int, int, IMouseMod*) {
   // The error message goes where the host shows it when opening fails.
   const char* errMsg = mErrMsg[0] ? mErrMsg : nullptr;
   bool opened = false;
-  if (mURL[0]) opened = gui->OpenURL(mURL, nullptr, nullptr, errMsg);
-  if (!opened && mBackupURL[0]) gui->OpenURL(mBackupURL, nullptr, nullptr, errMsg);
+  if (*mURL.Get()) opened = gui->OpenURL(mURL.Get(), nullptr, nullptr, errMsg);
+  if (!opened && *mBackupURL.Get()) gui->OpenURL(mBackupURL.Get(), nullptr, nullptr, errMsg);
 }

@@ -1,36 +1,49 @@
 #include "editor/ModuleCaches.h"
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 
 namespace {
 
-BitmapStorage* s_bitmapCache() {
-  static BitmapStorage* cache = new BitmapStorage;
-  return cache;
+std::atomic<BitmapStorage*> s_bitmapCache{nullptr};
+std::atomic<FontStorage*> s_fontCache{nullptr};
+
+// The cache, made on first use; two threads that race to make it agree on one.
+template <class Storage> Storage& Existing(std::atomic<Storage*>& slot) {
+  Storage* cache = slot.load(std::memory_order_acquire);
+  if (cache) return *cache;
+  Storage* made = new Storage;
+  if (slot.compare_exchange_strong(cache, made, std::memory_order_acq_rel)) return *made;
+  delete made;
+  return *cache;
 }
 
-FontStorage* s_fontCache() {
-  static FontStorage* cache = new FontStorage;
-  return cache;
+// Empties the cache and frees it, without making one that does not exist. A
+// later use makes a new one.
+template <class Storage> void Release(std::atomic<Storage*>& slot) {
+  Storage* cache = slot.exchange(nullptr, std::memory_order_acq_rel);
+  if (!cache) return;
+  cache->Clear();
+  delete cache;
 }
 
 void ReleaseFonts() {
-  s_fontCache()->Clear();
+  Release(s_fontCache);
 }
 
 void ReleaseBitmaps() {
-  s_bitmapCache()->Clear();
+  Release(s_bitmapCache);
 }
 
 } // namespace
 
 BitmapStorage& BitmapCache() {
-  return *s_bitmapCache();
+  return Existing(s_bitmapCache);
 }
 
 FontStorage& FontCache() {
-  return *s_fontCache();
+  return Existing(s_fontCache);
 }
 
 void ReleaseModuleCaches() {

@@ -1,20 +1,26 @@
 #include "effect/Grittlebox.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 
+#include "editor/IGraphics.h"
 #include "effect/ClipKernel.h"
+#include "effect/GrittleboxEditor.h"
 #include "wdl/mutex.h"
 
 using namespace grittlebox;
 
+namespace {
+std::atomic<int> sLiveInstances{0};
+}
+
 Grittlebox::Grittlebox(IPlugInstanceInfo instanceInfo)
     : GrittleboxBinding(instanceInfo, kNumParams, kChannelIO, kNumPresets, kEffectName,
                         kProductName, kMfrName, kVendorVersion, kUniqueID, kMfrID, kLatency,
-                        kDoesMidi, kDoesStateChunks, kIsInstrument, kSideChainChannels),
-      mInReadout(&mDefaultReadouts[kIn]), mOutReadout(&mDefaultReadouts[kOut]),
-      mDistortReadout(&mDefaultReadouts[kDistort]) {
+                        kDoesMidi, kDoesStateChunks, kIsInstrument, kSideChainChannels) {
+  ++sLiveInstances;
   for (int i = 0; i < kNumParams; ++i) {
     const ParamSpec& spec = kParamSpecs[i];
     GetParam(i)->InitDouble(spec.name, spec.defaultValue, spec.minValue, spec.maxValue, spec.step,
@@ -24,6 +30,16 @@ Grittlebox::Grittlebox(IPlugInstanceInfo instanceInfo)
   // A fresh instance sounds and reads as its parameters say (threshold 0.4 at
   // the Distort default, not 1.0), before any host notification.
   OnParamReset();
+  // The editor comes last: it reads the parameters' values as its defaults.
+  AttachGraphics(BuildEditor(MakeGraphics(this, kEditorWidth, kEditorHeight, 0), this));
+}
+
+Grittlebox::~Grittlebox() {
+  --sLiveInstances;
+}
+
+int Grittlebox::LiveInstances() {
+  return sLiveInstances.load();
 }
 
 void Grittlebox::OnParamChange(int paramIdx) {
@@ -67,14 +83,9 @@ void Grittlebox::SetParamText(int paramIdx, Readout* readout) {
 
 void Grittlebox::SetReadouts(Readout* in, Readout* out, Readout* distort) {
   WDL_MutexLock lock(GetMutex());
-  mInReadout = in ? in : &mDefaultReadouts[kIn];
-  mOutReadout = out ? out : &mDefaultReadouts[kOut];
-  mDistortReadout = distort ? distort : &mDefaultReadouts[kDistort];
-  for (int i = 0; i < kNumParams; ++i) OnParamChange(i);
-}
-
-const SafeTextReadout& Grittlebox::GetDefaultReadout(int paramIdx) const {
-  return mDefaultReadouts[paramIdx >= 0 && paramIdx < kNumParams ? paramIdx : 0];
+  mInReadout = in;
+  mOutReadout = out;
+  mDistortReadout = distort;
 }
 
 // The gains are the same for every sample of a block (the plug-in lock keeps

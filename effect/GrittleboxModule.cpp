@@ -1,5 +1,6 @@
 // The module's entry points, the only names it exports, and how its one
 // factory describes the effect to hosts.
+#include "editor/ModuleCaches.h"
 #include "effect/Grittlebox.h"
 #include "effect/GrittleboxIdentity.h"
 #include "pluginterfaces/base/ipluginbase.h"
@@ -34,7 +35,12 @@ SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle) {
 }
 
 SMTG_EXPORT_SYMBOL bool ModuleExit() {
-  return vst3binding::ExitModule();
+  if (!vst3binding::ExitModule()) return false;
+  // The editors' bitmaps and fonts go with the last exit, so that nothing
+  // is left behind when the host unloads the module.
+  if (vst3binding::ModuleEntryCount() == 0 && Grittlebox::LiveInstances() == 0)
+    ReleaseModuleCaches();
+  return true;
 }
 
 SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory() {

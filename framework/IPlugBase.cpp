@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "detail/IPlugChannels.h"
+#include "editor/IGraphics.h"
 #include "framework/Trace.h"
 
 namespace {
@@ -124,7 +125,7 @@ void IPlugBase::SetBypassed(bool bypassed) {
   mIsBypassed.store(bypassed, std::memory_order_relaxed);
 }
 
-void IPlugBase::AttachGraphics(IGraphicsLink* graphics) {
+void IPlugBase::AttachGraphics(IGraphics* graphics) {
   if (!graphics) return;
   WDL_MutexLock lock(&mMutex);
   for (int i = 0; i < NParams(); ++i)

@@ -25,19 +25,33 @@ struct Face {
 namespace {
 
 // FT_Library calls that create or destroy faces are not thread-safe.
+// Constant-initialised and declared before the library's owner, so it
+// outlives the owner at unload.
+std::mutex s_libraryMutex;
+
 std::mutex& LibraryMutex() {
-  static std::mutex m;
-  return m;
+  return s_libraryMutex;
 }
 
-FT_Library Library() {
-  static FT_Library lib = nullptr;
-  static bool tried = false;
-  if (!tried) {
-    tried = true;
-    if (FT_Init_FreeType(&lib) != 0) lib = nullptr;
+// The library is ours alone and goes when the module unloads, after the
+// fonts' caches have closed their faces; faces left open go with it.
+struct LibraryOwner {
+  FT_Library lib = nullptr;
+  bool tried = false;
+  ~LibraryOwner() {
+    std::lock_guard<std::mutex> hold(s_libraryMutex);
+    if (lib) FT_Done_FreeType(lib);
+    lib = nullptr;
   }
-  return lib;
+} s_library;
+
+// Call with LibraryMutex held.
+FT_Library Library() {
+  if (!s_library.tried) {
+    s_library.tried = true;
+    if (FT_Init_FreeType(&s_library.lib) != 0) s_library.lib = nullptr;
+  }
+  return s_library.lib;
 }
 
 // Constant-initialised and declared before its user below, so it outlives

@@ -1,4 +1,5 @@
 // Font objects: sizes, composed names, the font-name cache and metrics.
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -21,11 +22,23 @@ struct FontNameCache {
   WDL_StringKeyedArray<char*> names{FreeName};
 };
 
-// Never destroyed: fonts may be created by other static objects at exit.
+// Made on first use and freed when the module unloads, so that an unloaded
+// module leaves nothing behind. Fonts created by other static objects after
+// that make a new one.
+std::atomic<FontNameCache*> s_fontNames{nullptr};
+
 FontNameCache& s_fontnamecache() {
-  static FontNameCache* cache = new FontNameCache;
+  FontNameCache* cache = s_fontNames.load(std::memory_order_acquire);
+  if (cache) return *cache;
+  FontNameCache* made = new FontNameCache;
+  if (s_fontNames.compare_exchange_strong(cache, made, std::memory_order_acq_rel)) return *made;
+  delete made;
   return *cache;
 }
+
+struct FontNameCacheUnloader {
+  ~FontNameCacheUnloader() { delete s_fontNames.exchange(nullptr, std::memory_order_acq_rel); }
+} s_fontNameCacheUnloader;
 
 int FontSize(int height, int width) {
   const long long size = height != 0 ? llabs(height) : llabs(width);

@@ -1,4 +1,5 @@
 // Free pools of context and object records, and the set of live ones.
+#include <atomic>
 #include <cstdlib>
 #include <new>
 #include <unordered_set>
@@ -23,10 +24,17 @@ struct Pools {
   bool unloaded = false;
 };
 
-// Created on first use and never destroyed, so that contexts deleted by other
-// static destructors after unloading still find a lock to take.
+// Created on first use; freed when the module unloads with no record alive.
+// Contexts deleted by other static destructors after that make a new one and
+// still find a lock to take.
+std::atomic<Pools*> s_pools{nullptr};
+
 Pools& P() {
-  static Pools* pools = new Pools;
+  Pools* pools = s_pools.load(std::memory_order_acquire);
+  if (pools) return *pools;
+  Pools* made = new Pools;
+  if (s_pools.compare_exchange_strong(pools, made, std::memory_order_acq_rel)) return *made;
+  delete made;
   return *pools;
 }
 
@@ -36,18 +44,24 @@ GDP_OBJECT s_stockBrush = {kObjBrush, 0, {}, -1, nullptr, 0, 0, nullptr, nullptr
 // Frees the pooled records when the module unloads.
 struct SwellGdiUnloader {
   ~SwellGdiUnloader() {
-    Pools& p = P();
-    WDL_MutexLock hold(&p.mutex);
-    p.unloaded = true;
-    while (GDP_CTX* c = p.ctxPool) {
-      p.ctxPool = c->mPoolNext;
-      free(c);
+    bool idle = false;
+    {
+      Pools& p = P();
+      WDL_MutexLock hold(&p.mutex);
+      p.unloaded = true;
+      while (GDP_CTX* c = p.ctxPool) {
+        p.ctxPool = c->mPoolNext;
+        free(c);
+      }
+      while (GDP_OBJECT* o = p.objPool) {
+        p.objPool = o->mPoolNext;
+        free(o);
+      }
+      p.ctxPoolSize = p.objPoolSize = 0;
+      idle = p.liveContexts.empty() && p.liveObjects.empty();
     }
-    while (GDP_OBJECT* o = p.objPool) {
-      p.objPool = o->mPoolNext;
-      free(o);
-    }
-    p.ctxPoolSize = p.objPoolSize = 0;
+    // Records still alive keep the pools (and their lock) for their deletion.
+    if (idle) delete s_pools.exchange(nullptr, std::memory_order_acq_rel);
   }
 } _swellGdiUnloader;
 

@@ -179,10 +179,6 @@ tresult PLUGIN_API IPlugVST3::getParamValueByString(ParamID tag, TChar* string,
   });
 }
 
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString) {
-  return nullptr;
-}
-
 // Parameter groups become units under the root unit.
 int32 PLUGIN_API IPlugVST3::getUnitCount() {
   return mParamGroups.GetSize() + 1;
@@ -257,7 +253,3 @@ void IPlugVST3::EndInformHostOfParamChange(int paramIdx) {
   TRACE_POINT("%d", paramIdx);
   endEdit(static_cast<ParamID>(paramIdx));
 }
-
-// The host's menu needs an open editor view to anchor it; until the editor
-// view exists there is none, and nothing is shown.
-void IPlugVST3::PopupHostContextMenuForParam(int, int, int) {}

@@ -5,6 +5,7 @@
 
 #include "detail/HostCall.h"
 #include "detail/ListParameter.h"
+#include "editor/IGraphics.h"
 #include "framework/IMidiMsg.h"
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"

@@ -1,6 +1,6 @@
-// The saved state travels through the controller's state pair. Its layout
-// and the rules of a restore are the framework's (IPlugStateStream.h); here
-// the host's stream is only adapted to it.
+// The saved state travels through both state pairs, the same bytes in each.
+// Its layout and the rules of a restore are the framework's
+// (IPlugStateStream.h); here the host's stream is only adapted to it.
 #include "detail/HostCall.h"
 #include "framework/IPlugStateStream.h"
 #include "pluginterfaces/base/ibstream.h"
@@ -42,23 +42,36 @@ private:
 
 } // namespace
 
-tresult PLUGIN_API IPlugVST3::getEditorState(IBStream* stream) {
-  return HostCall([&] {
-    if (!stream) return kInvalidArgument;
-    HostStreamWriter writer(stream);
-    return SaveStateStream(this, &writer) ? kResultOk : kResultFalse;
-  });
+tresult IPlugVST3::SaveState(IBStream* stream) {
+  if (!stream) return kInvalidArgument;
+  HostStreamWriter writer(stream);
+  return SaveStateStream(this, &writer) ? kResultOk : kResultFalse;
 }
 
+tresult IPlugVST3::RestoreState(IBStream* stream) {
+  if (!stream) return kInvalidArgument;
+  HostStreamReader reader(stream);
+  if (!RestoreStateStream(this, &reader)) return kResultFalse;
+  // Hosts that cache parameter values may not ask the controller again after
+  // a restore: tell them to read the restored values. Outside the plug-in
+  // lock, since the host calls back into the controller.
+  if (componentHandler) componentHandler->restartComponent(kParamValuesChanged);
+  return kResultOk;
+}
+
+tresult PLUGIN_API IPlugVST3::getEditorState(IBStream* stream) {
+  return HostCall([&] { return SaveState(stream); });
+}
 tresult PLUGIN_API IPlugVST3::setEditorState(IBStream* stream) {
-  return HostCall([&] {
-    if (!stream) return kInvalidArgument;
-    HostStreamReader reader(stream);
-    if (!RestoreStateStream(this, &reader)) return kResultFalse;
-    // Hosts that cache parameter values learn them only from the component's
-    // state, which stays empty: tell them to read the restored values again.
-    // Outside the plug-in lock, since the host calls back into the controller.
-    if (componentHandler) componentHandler->restartComponent(kParamValuesChanged);
-    return kResultOk;
-  });
+  return HostCall([&] { return RestoreState(stream); });
+}
+tresult PLUGIN_API IPlugVST3::getProcessorState(IBStream* stream) {
+  return HostCall([&] { return SaveState(stream); });
+}
+tresult PLUGIN_API IPlugVST3::setProcessorState(IBStream* stream) {
+  return HostCall([&] { return RestoreState(stream); });
+}
+
+tresult PLUGIN_API IPlugVST3::setComponentState(IBStream* stream) {
+  return stream ? kResultOk : kInvalidArgument;
 }

@@ -157,6 +157,8 @@ TEST(TextControl, TheSameTextDoesNotMarkItDirty) {
 }
 
 TEST(URLControl, OpensTheAddressThenTheFallbackAndNothingWhenBothAreEmpty) {
+  // A file:// address of a deep folder is opened whole, not cut.
+  const std::string deep = "file:///" + std::string(300, 'd') + "/index.html";
   struct Case {
     const char *url, *backup;
     bool firstOpens;
@@ -164,7 +166,8 @@ TEST(URLControl, OpensTheAddressThenTheFallbackAndNothingWhenBothAreEmpty) {
   } cases[] = {{"https://a", "https://b", true, "https://a"},
                {"https://a", "https://b", false, "https://a https://b"},
                {"", "https://b", true, "https://b"},
-               {"", "", true, ""}};
+               {"", "", true, ""},
+               {deep.c_str(), "", true, deep.c_str()}};
   for (const Case& c : cases) {
     RecordingPlug plug;
     IGraphicsHeadless& gui = *new IGraphicsHeadless(&plug, 10, 10);

@@ -1,21 +1,28 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "editor/IGraphics.h"
+#include "editor/ITextControl.h"
 #include "effect/ClipKernel.h"
 #include "effect/Grittlebox.h"
+#include "effect/GrittleboxEditor.h"
 #include "effect/GrittleboxIdentity.h"
 #include "framework/IPlugOffline.h"
 
 namespace {
 
+// What the editor's readout for a parameter shows.
 std::string ReadoutText(const Grittlebox& fx, int idx) {
-  char text[64];
-  fx.GetDefaultReadout(idx).GetText(text, sizeof text);
+  auto* gui = fx.GetGUI();
+  auto* readout = static_cast<ITextControl*>(gui->GetControl(grittlebox::kInReadoutControl + idx));
+  char text[SharedText::kCapacity + 1];
+  readout->GetTextCopy(text);
   return text;
 }
 
@@ -69,8 +76,9 @@ TEST(GrittleboxSetup, FreshInstanceFollowsItsParameters) {
   Grittlebox fx{IPlugInstanceInfo()};
   EXPECT_DOUBLE_EQ(fx.GetThreshold(), 0.4);
   EXPECT_EQ(fx.GetInDB(), 0.0);
-  EXPECT_EQ(ReadoutText(fx, 0), "0.00 dB");
-  EXPECT_EQ(ReadoutText(fx, 1), "0.00 dB");
+  // The readouts keep the editor's first texts until a parameter changes.
+  EXPECT_EQ(ReadoutText(fx, 0), "0.00 db");
+  EXPECT_EQ(ReadoutText(fx, 1), "0.00 db");
   EXPECT_EQ(ReadoutText(fx, 2), "50 %");
 }
 
@@ -222,6 +230,29 @@ TEST(GrittleboxState, RestoreUpdatesDerivedValuesAndReadouts) {
   ByteChunk saved;
   EXPECT_TRUE(fx.SerializeState(&saved));
   EXPECT_TRUE(saved.IsEqual(chunk));
+}
+
+// The program file of the effect with its defaults, byte for byte; loading
+// one back reaches processing and the readouts although there is no preset.
+TEST(GrittleboxState, ProgramFileIsTheSixtyEightBytesOfItsParameters) {
+  Grittlebox fx{IPlugInstanceInfo()};
+  ByteChunk file;
+  ASSERT_TRUE(fx.MakeProgramFile(&file));
+  std::vector<unsigned char> expected = {'C', 'c', 'n',  'K',  0, 0, 0,   0,   'F', 'x',
+                                         'C', 'k', 0,    0,    0, 1, 'Q', 'L', '0', '0',
+                                         0,   0,   0x4e, 0x20, 0, 0, 0,   3};
+  expected.resize(56);
+  const float distort = static_cast<float>((50.0 - 0.01) / 99.99);
+  unsigned char bits[4];
+  memcpy(bits, &distort, 4);
+  expected.insert(expected.end(),
+                  {0x3f, 0, 0, 0, 0x3f, 0, 0, 0, bits[3], bits[2], bits[1], bits[0]});
+  EXPECT_EQ(std::vector<unsigned char>(file.GetBytes(), file.GetBytes() + file.Size()), expected);
+
+  expected[64] = 0x3f, expected[65] = 0x80, expected[66] = 0, expected[67] = 0; // Distort 1.0
+  ASSERT_TRUE(fx.LoadProgramFromBytes(expected.data(), static_cast<int>(expected.size())));
+  EXPECT_EQ(fx.GetThreshold(), grittlebox::kMinThreshold);
+  EXPECT_EQ(ReadoutText(fx, 2), "100 %");
 }
 
 TEST(GrittleboxState, EditorChangeReachesProcessing) {

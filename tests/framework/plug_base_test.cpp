@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "plug_base_test_plug.h"
+#include "probed_graphics.h"
 
 namespace {
 
@@ -104,24 +105,6 @@ TEST(PlugBaseIdentity, SamplesPerBeatNeedsATempo) {
   EXPECT_DOUBLE_EQ(plug.GetSamplesPerBeat(), 22050.0);
 }
 
-struct FakeGraphics : IGraphicsLink {
-  explicit FakeGraphics(int* deleted) : deleted(deleted) {}
-  ~FakeGraphics() override { ++*deleted; }
-  void SetParameterFromPlug(int idx, double value, bool normalized) override {
-    calls.push_back({idx, value});
-    lastNormalized = normalized;
-  }
-  void PrepDraw() override { ++prepared; }
-  struct Call {
-    int idx;
-    double value;
-  };
-  std::vector<Call> calls;
-  bool lastNormalized = false;
-  int prepared = 0;
-  int* deleted;
-};
-
 TEST(PlugBaseGraphics, AttachPushesNormalizedValuesAndOwns) {
   int deleted = 0;
   {
@@ -129,17 +112,19 @@ TEST(PlugBaseGraphics, AttachPushesNormalizedValuesAndOwns) {
     plug.GetParam(0)->InitDouble("g", 10, -20, 20, 0.01);
     plug.AttachGraphics(nullptr);
     EXPECT_EQ(plug.GetGUI(), nullptr);
-    auto* graphics = new FakeGraphics(&deleted);
+    auto* graphics = new ProbedGraphics(&plug, &deleted);
     plug.AttachGraphics(graphics);
-    ASSERT_EQ(graphics->calls.size(), 3u);
-    EXPECT_DOUBLE_EQ(graphics->calls[0].value, 0.75);
-    EXPECT_TRUE(graphics->lastNormalized);
-    EXPECT_EQ(graphics->prepared, 1);
-    graphics->calls.clear();
+    EXPECT_EQ(plug.GetGUI(), graphics);
+    ASSERT_EQ(graphics->mProbes[0]->mValues.size(), 1u);
+    EXPECT_DOUBLE_EQ(graphics->mProbes[0]->mValues[0], 0.75);
+    // The first value from the plug-in becomes the control's default.
+    EXPECT_DOUBLE_EQ(graphics->mProbes[0]->GetDefaultValue(), 0.75);
+    EXPECT_NE(graphics->GetDrawBitmap(), nullptr); // prepared to draw
+    // A redraw pushes plain values, which the editor converts.
+    plug.GetParam(0)->Set(-20.0);
     plug.RedrawParamControls();
-    EXPECT_DOUBLE_EQ(graphics->calls[0].value, 10.0);
-    EXPECT_FALSE(graphics->lastNormalized);
-    plug.AttachGraphics(new FakeGraphics(&deleted)); // the first is not leaked
+    EXPECT_DOUBLE_EQ(graphics->mProbes[0]->mValues.back(), 0.0);
+    plug.AttachGraphics(new ProbedGraphics(&plug, &deleted)); // the first is not leaked
     EXPECT_EQ(deleted, 1);
   }
   EXPECT_EQ(deleted, 2);

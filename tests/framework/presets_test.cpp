@@ -9,24 +9,12 @@
 #include <unistd.h>
 
 #include "framework/Trace.h"
+#include "probed_graphics.h"
 #include "test_plug.h"
 
 namespace {
 
 using Values = std::vector<double>;
-
-// Records what the base pushes into the editor.
-class RecordingGraphics : public IGraphicsLink {
-public:
-  explicit RecordingGraphics(std::vector<double>* plainValues) : mPlainValues(plainValues) {}
-  void SetParameterFromPlug(int, double value, bool normalized) override {
-    if (!normalized) mPlainValues->push_back(value);
-  }
-  void PrepDraw() override {}
-
-private:
-  std::vector<double>* mPlainValues;
-};
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path);
@@ -167,17 +155,20 @@ TEST(DefaultPresets, PruneKeepsOnlyInitialisedPresetsInOrder) {
 
 TEST(RestorePreset, RestoresValuesNotifiesAndRedraws) {
   PresetPlug plug;
-  std::vector<double> redrawn;
-  plug.AttachGraphics(new RecordingGraphics(&redrawn));
+  auto* graphics = new ProbedGraphics(&plug);
+  plug.AttachGraphics(graphics);
   plug.MakePreset("P0", 0.0, 1, 4, 0);
   plug.MakePreset("P1", -12.0, 0, 16, 2);
   plug.mNotified.clear();
+  graphics->ClearValues();
   ASSERT_TRUE(plug.RestorePreset(1));
   EXPECT_EQ(plug.Values(), (Values{-12.0, 0.0, 16.0, 2.0}));
   EXPECT_EQ(plug.GetCurrentPresetIdx(), 1);
   EXPECT_EQ(plug.mPresetChanges, 1);
   EXPECT_EQ(plug.mNotified, (std::vector<int>{0, 1, 2, 3}));
-  EXPECT_EQ(redrawn, (Values{-12.0, 0.0, 16.0, 2.0}));
+  // The editor shows the restored values (normalized: gain -12 of -24..24,
+  // disabled, 16 of 1..16 voices, the last of three modes).
+  EXPECT_EQ(graphics->LastValues(), (Values{0.25, 0.0, 1.0, 1.0}));
 }
 
 TEST(RestorePreset, ByNameTakesTheFirstExactMatch) {

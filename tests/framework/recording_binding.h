@@ -11,9 +11,9 @@
 class RecordingBinding : public IPlugBase {
 public:
   RecordingBinding(int nParams, const char* channelIO, int nPresets, const char* effectName,
-                   int vendorVersion, int uniqueID, int mfrID, int latency)
+                   int vendorVersion, int uniqueID, int mfrID, int latency, bool doesChunks = false)
       : IPlugBase(nParams, channelIO, nPresets, effectName, "Product", "Maker", vendorVersion,
-                  uniqueID, mfrID, latency, false, false, false, kAPIVST3) {}
+                  uniqueID, mfrID, latency, false, doesChunks, false, kAPIVST3) {}
 
   void BeginInformHostOfParamChange(int idx) override { mBegun.push_back(idx); }
   void InformHostOfParamChange(int idx, double normalized) override {

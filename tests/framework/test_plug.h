@@ -2,6 +2,7 @@
 // Plug-ins for the state chunk and preset tests: a stereo configuration and a
 // given number of parameters and presets.
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "recording_binding.h"
@@ -47,6 +48,48 @@ public:
     return values;
   }
 };
+
+// A plug-in that keeps a state chunk of its own: its parameters, then a text.
+class TextChunkPlug : public RecordingBinding {
+public:
+  TextChunkPlug()
+      : RecordingBinding(2, "2-2", 3, "TextChunk", 0x10203, 0x54786368, 0x546d6b72, 0, true) {
+    GetParam(0)->InitDouble("Drive", 1.0, 0.0, 10.0, 0.1);
+    GetParam(1)->InitBool("Bright", false);
+  }
+  bool SerializeState(ByteChunk* chunk) override {
+    return SerializeParams(chunk) && chunk->PutStr(mText.Get()) > 0;
+  }
+  int UnserializeState(ByteChunk* chunk, int pos) override {
+    pos = UnserializeParams(chunk, pos);
+    if (pos < 0) return pos;
+    mText.Set(""); // a stored empty text is read as one
+    return chunk->GetStr(&mText, pos);
+  }
+  WDL_String mText{"plain"};
+};
+
+// Two presets made, one left empty, preset 1 current and then changed: where
+// the program and bank file tests start. The values are exact as floats.
+inline void FillProgramFilePlug(RecordingBinding* plug) {
+  for (int k = 0; k < 2; ++k) {
+    for (int i = 0; i < plug->NParams(); ++i)
+      plug->GetParam(i)->SetNormalized(((k + 1) * (i + 2) % 7) / 8.0);
+    if (TextChunkPlug* text = dynamic_cast<TextChunkPlug*>(plug))
+      text->mText.SetFormatted(32, "text %d", k);
+    plug->MakeDefaultPreset(k ? "Second" : "First", 1);
+  }
+  plug->RestorePreset(1);
+  plug->GetParam(0)->SetNormalized(0.25);
+}
+
+// A plug-in with three presets and a state chunk of its own, or without.
+inline std::unique_ptr<RecordingBinding> MakeProgramFilePlug(bool chunks, bool filled) {
+  std::unique_ptr<RecordingBinding> plug(chunks ? static_cast<RecordingBinding*>(new TextChunkPlug)
+                                                : new PresetPlug(3));
+  if (filled) FillProgramFilePlug(plug.get());
+  return plug;
+}
 
 inline std::vector<double> DoublesOf(const ByteChunk& chunk) {
   std::vector<double> values(static_cast<size_t>(chunk.Size()) / sizeof(double));

@@ -1,7 +1,8 @@
 // Writes the seed corpus of every fuzz target from our own code: states the
-// effect saves, texts its controller shows, chunks and banks the framework
-// serializes, PNGs from the PNG writer and the PNG test files' builder, and a
-// few texts for the text targets. Usage: fuzz_make_seeds <corpus folder>.
+// effect saves, texts its controller shows, chunks, banks, program and bank
+// files the framework writes, PNGs from the PNG writer and the PNG test
+// files' builder, and a few texts for the text targets.
+// Usage: fuzz_make_seeds <corpus folder>.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -157,6 +158,24 @@ bool ChunkSeeds() {
   return ok;
 }
 
+// Programs and banks our own writer makes, of both plug-in kinds, behind the
+// byte that picks the plug-in and the file kind.
+bool ProgramFileSeeds() {
+  bool ok = true;
+  for (uint8_t choice = 0; choice < 4; ++choice) {
+    const bool chunks = choice & 1, bank = choice & 2;
+    auto plug = MakeProgramFilePlug(chunks, true);
+    ByteChunk file;
+    ok &= bank ? plug->MakeBankFile(&file) : plug->MakeProgramFile(&file);
+    Bytes seed{choice};
+    const Bytes bytes = ChunkBytes(file);
+    seed.insert(seed.end(), bytes.begin(), bytes.end());
+    ok &= Write("program_files",
+                std::string(chunks ? "chunk-" : "params-") + (bank ? "bank" : "program"), seed);
+  }
+  return ok;
+}
+
 Bytes FileBytes(const std::string& path) {
   Bytes bytes;
   FILE* file = fopen(path.c_str(), "rb");
@@ -264,7 +283,8 @@ int main(int argc, char** argv) {
   }
   gRoot = argv[1];
   mkdir(gRoot.c_str(), 0755);
-  const bool ok = StateSeeds() && ParamTextSeeds() && ChunkSeeds() && PngSeeds() && TextSeeds();
+  const bool ok = StateSeeds() && ParamTextSeeds() && ChunkSeeds() && ProgramFileSeeds() &&
+                  PngSeeds() && TextSeeds();
   if (!ok) fprintf(stderr, "could not write every seed into %s\n", gRoot.c_str());
   return ok ? 0 : 1;
 }

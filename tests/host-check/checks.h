@@ -23,6 +23,9 @@ void checkState(PluginHost& host, CheckReport& report);
 void checkModuleReloading(PluginHost& host, CheckReport& report);
 void checkTwoInstances(PluginHost& host, CheckReport& report);
 
+// The editor opened in a window of the host's and closed again, twice (needs an X display).
+void checkEditor(PluginHost& host, CheckReport& report);
+
 // A fresh instance, or null after reporting why there is none.
 std::unique_ptr<juce::AudioPluginInstance> createInstance(PluginHost& host, CheckReport& report,
                                                           const std::string& purpose);

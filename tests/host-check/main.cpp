@@ -46,6 +46,7 @@ int runChecks(const juce::String& bundle, const hostcheck::ExpectedIdentity& exp
     hostcheck::checkBypass(host, report);
     hostcheck::checkState(host, report);
     hostcheck::checkTwoInstances(host, report);
+    hostcheck::checkEditor(host, report);
     hostcheck::checkModuleReloading(host, report);
   }
   std::printf("%s\n", report.summary().c_str());

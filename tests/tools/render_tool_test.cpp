@@ -228,6 +228,61 @@ TEST_F(RenderTool, SavedStatesRestoreTheSameSound) {
   for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(bypassed[i], in[i]);
 }
 
+// grittlebox-render --save-preset, then --preset: the same output sample for sample.
+TEST_F(RenderTool, SavedPresetsRestoreTheSameSound) {
+  std::vector<double> in(4000);
+  for (size_t i = 0; i < in.size(); ++i) in[i] = 0.7 * std::sin(i * 0.03);
+  WriteWav("in.wav", 1, in);
+  ASSERT_EQ(Run("in.wav --param In=4.5 --param Distort=30 -q -o a.wav --save-preset p.vstpreset"),
+            0);
+  ASSERT_EQ(Run("in.wav --preset p.vstpreset -q -o b.wav"), 0);
+  ASSERT_EQ(Run("in.wav -q -o c.wav"), 0);
+  SF_INFO info;
+  const std::vector<double> a = ReadWav("a.wav", &info);
+  ASSERT_EQ(a.size(), in.size());
+  EXPECT_EQ(a, ReadWav("b.wav", &info));
+  EXPECT_NE(a, ReadWav("c.wav", &info)) << "the preset is what makes the difference";
+}
+
+TEST_F(RenderTool, RefusesPresetsOfOtherPlugInsOrDamagedOnes) {
+  WriteWav("ok.wav", 2, std::vector<double>(200, 0.1));
+  ASSERT_EQ(Run("ok.wav -q -o first.wav --save-preset p.vstpreset"), 0);
+  unlink((dir + "/first.wav").c_str());
+  std::string preset;
+  FILE* f = fopen((dir + "/p.vstpreset").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  for (int c; (c = fgetc(f)) != EOF;) preset += static_cast<char>(c);
+  fclose(f);
+  ASSERT_EQ(preset.compare(0, 4, "VST3"), 0);
+  std::string foreign = preset, pastEnd = preset;
+  foreign[8] = foreign[8] == '0' ? '1' : '0'; // the class id, as text
+  pastEnd[pastEnd.size() - 28] = '\x7f';      // the component chunk's size, first of two entries
+  const std::pair<const char*, std::string> files[] = {{"foreign.vstpreset", foreign},
+                                                       {"cut.vstpreset", preset.substr(0, 120)},
+                                                       {"past.vstpreset", pastEnd},
+                                                       {"junk.vstpreset", "xyz"}};
+  for (const auto& file : files) {
+    FILE* out = fopen((dir + "/" + file.first).c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    fwrite(file.second.data(), 1, file.second.size(), out);
+    fclose(out);
+  }
+  ExpectRefusals(
+      {
+          {"ok.wav --preset foreign.vstpreset -o a.wav",
+           "'foreign.vstpreset': it is a preset of another plug-in"},
+          {"ok.wav --preset cut.vstpreset -o a.wav",
+           "'cut.vstpreset': its chunk list is cut short"},
+          {"ok.wav --preset past.vstpreset -o a.wav",
+           "'past.vstpreset': its 'Comp' chunk runs past the end"},
+          {"ok.wav --preset junk.vstpreset -o a.wav", "not a VST 3 preset file"},
+          {"ok.wav --preset none.vstpreset -o a.wav", "cannot read the preset file 'none"},
+          {"ok.wav -o a.wav --save-preset nodir/p.vstpreset", "cannot save the preset"},
+      },
+      {"ok.wav", "p.vstpreset", "foreign.vstpreset", "cut.vstpreset", "past.vstpreset",
+       "junk.vstpreset"});
+}
+
 TEST_F(RenderTool, RefusesWhatTheHostedEffectRefuses) {
   WriteWav("ok.wav", 2, std::vector<double>(200, 0.1));
   WriteText("junk.bin", "xyz");

@@ -6,17 +6,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
 #include "effect/GrittleboxIdentity.h"
+#include "tools/common/ToolFiles.h"
 #include "tools/render/DemoSignal.h"
 #include "vst3/host/HostedPlugin.h"
 
 using vst3host::HostedPlugin;
-using vst3host::HostModule;
 
 namespace {
 
@@ -96,64 +94,66 @@ std::string DefaultOutput(const RenderOptions& options) {
   return stem + "-grittlebox.wav";
 }
 
-bool IsBundle(const std::string& path) {
-  struct stat st;
-  return !path.empty() && stat(HostModule::ModuleFileOfBundle(path).c_str(), &st) == 0;
+// Restores the saved state, then the preset, as a host loading a project and
+// then a preset would.
+bool RestoreSaved(const RenderOptions& options, HostedPlugin* plugin, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!options.state.empty()) {
+    if (!tools::ReadFile(options.state, &bytes)) {
+      *error = "cannot read the state file '" + options.state + "'";
+      return false;
+    }
+    if (!plugin->RestoreState(bytes)) {
+      *error = plugin->Error();
+      return false;
+    }
+  }
+  if (!options.preset.empty()) {
+    if (!tools::ReadFile(options.preset, &bytes)) {
+      *error = "cannot read the preset file '" + options.preset + "'";
+      return false;
+    }
+    if (!plugin->LoadPreset(bytes)) {
+      *error = "cannot use the preset '" + options.preset + "': " + plugin->Error();
+      return false;
+    }
+  }
+  return true;
 }
 
-// The product the user installs: an explicit bundle, then $GRITTLEBOX_BUNDLE,
-// the bundle this build made, then the per-user and the system folders.
-std::string FindBundle(const RenderOptions& options) {
-  if (!options.bundle.empty()) return options.bundle;
-  std::vector<std::string> candidates;
-  if (const char* env = getenv("GRITTLEBOX_BUNDLE")) candidates.push_back(env);
-#ifdef GRITTLEBOX_BUILT_BUNDLE
-  candidates.push_back(GRITTLEBOX_BUILT_BUNDLE);
-#endif
-  const std::string folder = std::string(grittlebox::kEffectName) + ".vst3";
-  if (const char* home = getenv("HOME"))
-    candidates.push_back(std::string(home) + "/.vst3/" + folder);
-  candidates.push_back("/usr/lib/vst3/" + folder);
-  candidates.push_back("/usr/local/lib/vst3/" + folder);
-  for (const std::string& path : candidates)
-    if (IsBundle(path)) return path;
-  return "";
-}
-
-bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
+// Writes the state and the preset the options ask for, after the render.
+bool SaveAfterRender(const RenderOptions& options, HostedPlugin* plugin, std::string* error) {
+  std::vector<uint8_t> bytes;
+  if (!options.saveState.empty() &&
+      !(plugin->SaveState(&bytes) && tools::WriteFile(options.saveState, bytes))) {
+    *error = "cannot save the state to '" + options.saveState + "'";
+    return false;
+  }
+  if (!options.savePreset.empty() &&
+      !(plugin->SavePreset(&bytes) && tools::WriteFile(options.savePreset, bytes))) {
+    *error = "cannot save the preset to '" + options.savePreset + "'";
+    return false;
+  }
+  return true;
 }
 
 // Loads the bundle and hands it the state and the parameters, which arrive
 // with a parameter-only block as a host sends them.
 bool StartEffect(const RenderOptions& options, const SF_INFO& info, HostedPlugin* plugin,
                  std::string* error) {
-  const std::string bundle = FindBundle(options);
+  const std::string bundle = tools::FindBundle(options.bundle);
   if (bundle.empty()) {
     *error = std::string("no ") + grittlebox::kEffectName +
              ".vst3 bundle found (build it, install it, or give --bundle)";
     return false;
   }
-  bool ok = plugin->Load(bundle) &&
-            plugin->Start(info.channels, info.samplerate, options.blockSize, options.use64);
-  if (ok && !options.state.empty()) {
-    std::vector<uint8_t> bytes;
-    if (!ReadFile(options.state, &bytes)) {
-      *error = "cannot read the state file '" + options.state + "'";
-      return false;
-    }
-    ok = plugin->RestoreState(bytes);
+  if (!plugin->Load(bundle) ||
+      !plugin->Start(info.channels, info.samplerate, options.blockSize, options.use64)) {
+    *error = plugin->Error();
+    return false;
   }
+  if (!RestoreSaved(options, plugin, error)) return false;
+  bool ok = true;
   for (size_t i = 0; ok && i < options.params.size(); ++i)
     ok = plugin->SetParameter(options.params[i].first, options.params[i].second);
   if (ok) ok = plugin->Process(nullptr, nullptr, 0);
@@ -239,15 +239,12 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
   if (!StartEffect(options, source.info, &plugin, error)) return false;
 
   // Written beside the output and renamed at the end: a failure leaves nothing half-written.
-  std::string temp = output + ".XXXXXX";
-  const int fd = mkstemp(&temp[0]);
+  std::string temp;
+  const int fd = tools::CreateBeside(output, &temp);
   if (fd < 0) {
     *error = "cannot create a file beside '" + output + "'";
     return false;
   }
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask); // an ordinary file, not mkstemp's private one
   SndFilePtr out(sf_open_fd(fd, SFM_WRITE, &outInfo, SF_TRUE));
   if (!out) {
     close(fd);
@@ -260,11 +257,7 @@ bool RunRender(const RenderOptions& options, std::string* writtenPath, std::stri
   const bool progress =
       !options.quiet && source.info.frames > kProgressSeconds * source.info.samplerate;
   bool ok = Process(&source, out.get(), &plugin, options.blockSize, progress, error);
-  if (ok && !options.saveState.empty()) {
-    std::vector<uint8_t> state;
-    ok = plugin.SaveState(&state) && WriteFile(options.saveState, state);
-    if (!ok) *error = "cannot save the state to '" + options.saveState + "'";
-  }
+  if (ok) ok = SaveAfterRender(options, &plugin, error);
   out.reset();
   if (ok && rename(temp.c_str(), output.c_str()) != 0) {
     *error = "cannot move the result to '" + output + "'";

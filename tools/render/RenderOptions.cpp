@@ -54,6 +54,16 @@ std::string ParamUsage(const char* option, grittlebox::EParamIndex param, const 
   return line;
 }
 
+// The field an option that takes a path fills, or null for other arguments.
+std::string* PathOption(const char* arg, RenderOptions* options) {
+  if (!strcmp(arg, "--bundle")) return &options->bundle;
+  if (!strcmp(arg, "--state")) return &options->state;
+  if (!strcmp(arg, "--save-state")) return &options->saveState;
+  if (!strcmp(arg, "--preset")) return &options->preset;
+  if (!strcmp(arg, "--save-preset")) return &options->savePreset;
+  return nullptr;
+}
+
 } // namespace
 
 int SubformatFromName(const std::string& name) {
@@ -82,6 +92,8 @@ const char* RenderUsage() {
       "                   the built bundle, ~/.vst3, /usr/lib/vst3, /usr/local/lib/vst3)\n"
       "  --state FILE     restore a saved state before the parameters apply\n"
       "  --save-state F   write the effect's state after the render\n"
+      "  --preset FILE    restore a VST 3 preset file (.vstpreset) before the parameters\n"
+      "  --save-preset F  write the effect's state as a .vstpreset after the render\n"
       "  --format NAME    pcm16, pcm24, pcm32, float or double (default: as the input;\n"
       "                   double keeps the effect's output exactly)\n"
       "  -o, --output F   output file (default: INPUT-grittlebox.wav, or\n"
@@ -136,15 +148,11 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
       }
       options->use64 = !strcmp(next, "64");
       ++i;
-    } else if (!strcmp(arg, "--bundle") || !strcmp(arg, "--state") ||
-               !strcmp(arg, "--save-state")) {
+    } else if (std::string* target = PathOption(arg, options)) {
       if (!next || !*next) {
         *error = std::string("missing path after ") + arg;
         return false;
       }
-      std::string* target = !strcmp(arg, "--bundle")  ? &options->bundle
-                            : !strcmp(arg, "--state") ? &options->state
-                                                      : &options->saveState;
       *target = next;
       ++i;
     } else if (!strcmp(arg, "--format")) {

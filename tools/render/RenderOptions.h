@@ -19,9 +19,11 @@ struct RenderOptions {
   std::vector<std::pair<std::string, std::string>> params;
   int blockSize = 4096;
   bool use64 = true;
-  std::string bundle;    // empty: GRITTLEBOX_BUNDLE, the built bundle, then the install folders
-  std::string state;     // a saved state to restore before the parameters
-  std::string saveState; // where to write the state after the render
+  std::string bundle;     // empty: GRITTLEBOX_BUNDLE, the built bundle, then the install folders
+  std::string state;      // a saved state to restore before the parameters
+  std::string saveState;  // where to write the state after the render
+  std::string preset;     // a .vstpreset to restore after the state, before the parameters
+  std::string savePreset; // where to write a .vstpreset after the render
 };
 
 // Fills options from argv; on a refusal returns false with a message in error.

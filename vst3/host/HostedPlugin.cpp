@@ -3,7 +3,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
+#include "detail/PresetFileCheck.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
 #include "vst3/HostText.h"
 #include "vst3/host/ByteStream.h"
 
@@ -49,6 +52,7 @@ bool HostedPlugin::Load(const std::string& bundlePath) {
     if (factory->createInstance(info.cid, IComponent::iid, &obj) != kResultOk || !obj)
       return Fail("the factory could not create '" + std::string(info.name) + "'");
     mComponent = static_cast<IComponent*>(obj);
+    memcpy(mClassId, info.cid, sizeof(TUID));
     break;
   }
   if (!mComponent) return Fail(mModule.ModuleFile() + " offers no audio effect");
@@ -163,6 +167,27 @@ bool HostedPlugin::SaveState(std::vector<uint8_t>* bytes) {
   *bytes = stream->Bytes();
   stream->release();
   return result == kResultOk || Fail("the effect could not save its state");
+}
+
+bool HostedPlugin::SavePreset(std::vector<uint8_t>* bytes) {
+  if (!mComponent) return Fail("no effect loaded");
+  ByteStream* stream = new ByteStream;
+  const bool saved =
+      PresetFile::savePreset(stream, FUID::fromTUID(mClassId), mComponent, mController);
+  *bytes = stream->Bytes();
+  stream->release();
+  return saved || Fail("the effect could not save its state");
+}
+
+bool HostedPlugin::LoadPreset(const std::vector<uint8_t>& bytes) {
+  if (!mComponent) return Fail("no effect loaded");
+  const std::string problem = CheckPresetFile(bytes, FUID::fromTUID(mClassId));
+  if (!problem.empty()) return Fail(problem);
+  ByteStream* stream = new ByteStream(bytes);
+  const bool loaded =
+      PresetFile::loadPreset(stream, FUID::fromTUID(mClassId), mComponent, mController);
+  stream->release();
+  return loaded || Fail("the effect refused the state it holds (damaged)");
 }
 
 bool HostedPlugin::Process(double* const* inputs, double* const* outputs, int nFrames) {

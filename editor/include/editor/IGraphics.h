@@ -14,7 +14,6 @@
 #include "editor/IMouseMod.h"
 #include "editor/IRECT.h"
 #include "editor/IText.h"
-#include "framework/IGraphicsLink.h"
 #include "wdl/ptr_list.h"
 #include "wdl/wdl_string.h"
 
@@ -28,7 +27,7 @@ class LICE_IFont;
 
 enum EFileAction { kFileOpen = 0, kFileSave };
 
-class IGraphics : public IGraphicsLink {
+class IGraphics {
 public:
   IGraphics(IPlugBase* plug, int w, int h, int fps = 0);
   IGraphics(const IGraphics&) = delete;
@@ -66,7 +65,7 @@ public:
   virtual void RemoveSubWindow() {}
   virtual void CloseWindow() = 0;
   virtual void* GetWindow() = 0;
-  ~IGraphics() override;
+  virtual ~IGraphics();
   virtual void HideMouseCursor() {}
   virtual void ShowMouseCursor() {}
   virtual void UpdateTooltips() = 0;
@@ -100,10 +99,10 @@ public:
   // the list cannot grow.
   int AttachControl(IControl* control);
   void AttachKeyCatcher(IControl* control);
-  void PrepDraw() override;
+  void PrepDraw();
 
   // Plug-in to editor. SetParameterFromPlug may run on the processing thread.
-  void SetParameterFromPlug(int paramIdx, double value, bool normalized) override;
+  void SetParameterFromPlug(int paramIdx, double value, bool normalized);
   void SetControlFromPlug(int controlIdx, double normalizedValue);
   void SetAllControlsDirty();
   void HideControl(int paramIdx, bool hide);

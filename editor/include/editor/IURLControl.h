@@ -1,6 +1,7 @@
 #pragma once
 // An invisible click area that opens a web address (or a fallback one).
 #include "editor/IControl.h"
+#include "wdl/wdl_string.h"
 
 class IURLControl : public IControl {
 public:
@@ -10,10 +11,11 @@ public:
   bool Draw(IGraphics*) override { return true; }
   void OnMouseDown(int x, int y, IMouseMod* mod) override;
 
-  const char* GetURL() const { return mURL; }
+  const char* GetURL() const { return mURL.Get(); }
 
 protected:
-  char mURL[256] = {};
-  char mBackupURL[256] = {};
+  // Addresses of any length: a file:// address of a deep folder must not be cut.
+  WDL_String mURL;
+  WDL_String mBackupURL;
   char mErrMsg[1024] = {};
 };

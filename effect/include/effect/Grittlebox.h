@@ -17,6 +17,7 @@ public:
   };
 
   explicit Grittlebox(IPlugInstanceInfo instanceInfo);
+  ~Grittlebox() override;
 
   // Hosts call this whenever a parameter changes (automation, editor, state
   // restore): refresh the derived value and the readout.
@@ -28,13 +29,16 @@ public:
 
   // Writes the value text of one parameter into a readout.
   void SetParamText(int paramIdx, Readout* readout);
-  // The editor hands over its text controls here; null keeps the built-in readout.
+  // The editor hands over its readouts here; they keep their text until the
+  // next change. Null shows nothing for that parameter.
   void SetReadouts(Readout* in, Readout* out, Readout* distort);
+
+  // Effects alive in this module, for the module's exit hook.
+  static int LiveInstances();
 
   double GetInDB() const { return mInDB; }
   double GetOutDB() const { return mOutDB; }
   double GetThreshold() const { return mThreshold; }
-  const SafeTextReadout& GetDefaultReadout(int paramIdx) const;
 
 private:
   double mInDB = 0.0;
@@ -44,11 +48,9 @@ private:
   // no exponential; the same values the formula computes per sample.
   double mGainIn = 1.0;
   double mGainOut = 1.0;
-  Readout* mInReadout;
-  Readout* mOutReadout;
-  Readout* mDistortReadout;
-  // Readouts used until an editor supplies its own.
-  SafeTextReadout mDefaultReadouts[kNumParams];
+  Readout* mInReadout = nullptr;
+  Readout* mOutReadout = nullptr;
+  Readout* mDistortReadout = nullptr;
 };
 
 // The module's creation hook: constructions are serialised by a process-wide

@@ -5,12 +5,12 @@
 // implements its pure virtual operations; the plug-in derives from the binding.
 //
 // Base behaviour: IPlugBase.cpp. Buffers and processing: IPlugBaseBuffers.cpp.
-// State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp.
+// State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp. Program
+// and bank files: IPlugBaseProgramFiles.cpp.
 #include <atomic>
 
 #include "framework/ByteChunk.h"
 #include "framework/HostInfo.h"
-#include "framework/IGraphicsLink.h"
 #include "framework/IMidiMsg.h"
 #include "framework/IParam.h"
 #include "framework/IPreset.h"
@@ -20,6 +20,7 @@
 #include "wdl/ptr_list.h"
 #include "wdl/wdl_string.h"
 
+class IGraphics;
 class IPlugChannels;
 
 class IPlugBase {
@@ -75,7 +76,7 @@ public:
   virtual void ResizeGraphics(int w, int h) = 0;
   virtual void HostSpecificInit() {}
   // The base owns the graphics object from here on.
-  virtual void AttachGraphics(IGraphicsLink* graphics);
+  virtual void AttachGraphics(IGraphics* graphics);
   virtual void SetLatency(int samples);
   virtual bool SendMidiMsg(IMidiMsg* msg) = 0;
   virtual bool SendSysEx(ISysEx*) { return false; }
@@ -189,7 +190,28 @@ public:
   // Needs a valid current preset; chunks of any size are written.
   bool DumpPresetBlob(const char* filename);
 
-  IGraphicsLink* GetGUI() const { return mGraphics; }
+  // Program ("fxp") and bank ("fxb") files: the chunk forms when the plug-in
+  // keeps state chunks, the parameter forms otherwise. The prompting forms ask
+  // through the editor's file prompt, starting in the folder of the previous
+  // preset file, and return false without an editor or when nothing is
+  // chosen; the path forms are for tools and tests; the byte forms do the
+  // work. True when a file was written or accepted. A refused file changes
+  // nothing, except that a bank refused part-way keeps the programs (or, in
+  // the chunk form, the presets) it loaded before the refusal.
+  bool SaveProgramAsFXP(const char* proposedName = nullptr);
+  bool SaveBankAsFXB(const char* proposedName = nullptr);
+  bool LoadProgramFromFXP();
+  bool LoadBankFromFXB();
+  bool SaveProgramToFile(const char* path);
+  bool SaveBankToFile(const char* path);
+  bool LoadProgramFromFile(const char* path);
+  bool LoadBankFromFile(const char* path);
+  bool MakeProgramFile(ByteChunk* file);
+  bool MakeBankFile(ByteChunk* file);
+  bool LoadProgramFromBytes(const unsigned char* bytes, int size);
+  bool LoadBankFromBytes(const unsigned char* bytes, int size);
+
+  IGraphics* GetGUI() const { return mGraphics; }
   // The recursive plug-in lock; the binding holds it for a whole processing call.
   WDL_Mutex* GetMutex() { return &mMutex; }
 
@@ -205,6 +227,12 @@ private:
   static const int kNameLength = 128;
 
   template <typename T> void ProcessSlices(int nFrames, bool bypass, bool accumulate);
+  // Program and bank file helpers (IPlugBaseProgramFiles.cpp).
+  bool PromptForPresetFile(WDL_String* file, bool save, const char* extension);
+  bool CopyFileChunk(const unsigned char* bytes, int length, ByteChunk* chunk, int* start);
+  bool LoadStateChunk(ByteChunk* chunk, int start);
+  int LoadBankPrograms(const unsigned char* bytes, int size, int numPrograms);
+  void SettleOnLoadedState(bool keepPreset);
 
   IPlugChannels* mChannels = nullptr; // channel records, scratch buffers, delay line
   int mNInChannels = 0;
@@ -229,7 +257,7 @@ private:
   int mBlockSize = 0;
   int mLatency;
   WDL_String mPreviousPath;
-  IGraphicsLink* mGraphics = nullptr;
+  IGraphics* mGraphics = nullptr;
   WDL_PtrList<IParam> mParams;
   WDL_PtrList<IPreset> mPresets;
 };

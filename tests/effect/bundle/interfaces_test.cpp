@@ -110,14 +110,14 @@ TEST_F(InterfacesTest, InitializeWithoutAHostContextStillBuildsEverything) {
 }
 
 TEST_F(InterfacesTest, ControllerDefaultsHostsProbe) {
-  EXPECT_EQ(nullptr, controller->createView(ViewType::kEditor));
+  EXPECT_EQ(nullptr, controller->createView("Editor")); // names are exact
   IEditController2* controller2 = nullptr;
   ASSERT_EQ(kResultOk, controller->queryInterface(IEditController2::iid,
                                                   reinterpret_cast<void**>(&controller2)));
   EXPECT_EQ(kResultFalse, controller2->openHelp(false));
   EXPECT_EQ(kResultFalse, controller2->openAboutBox(false));
   controller2->release();
-  EXPECT_EQ(kNotImplemented, controller->setComponentState(nullptr));
+  EXPECT_EQ(kInvalidArgument, controller->setComponentState(nullptr));
   TUID cid;
   EXPECT_EQ(kNotImplemented, component->getControllerClassId(cid));
   EXPECT_EQ(0u, processor->getTailSamples());

@@ -1,10 +1,11 @@
-// Saving and restoring through the controller's state pair: the 28-byte
-// stream, older saves without bypass, and malformed streams.
+// Saving and restoring through both state pairs: the 28-byte stream, older
+// saves without bypass, malformed streams, and preset files.
 #include <cmath>
 #include <cstring>
 #include <limits>
 
 #include "ConformanceHost.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
 #include "vst3/host/ByteStream.h"
 
 using namespace Steinberg;
@@ -41,6 +42,19 @@ protected:
   tresult Restore(const std::vector<uint8_t>& bytes) {
     ByteStream* stream = new ByteStream(bytes);
     const tresult result = controller->setState(stream);
+    stream->release();
+    return result;
+  }
+  std::vector<uint8_t> SaveComponent() {
+    ByteStream* stream = new ByteStream;
+    EXPECT_EQ(kResultOk, component->getState(stream));
+    std::vector<uint8_t> bytes = stream->Bytes();
+    stream->release();
+    return bytes;
+  }
+  tresult RestoreComponent(const std::vector<uint8_t>& bytes) {
+    ByteStream* stream = new ByteStream(bytes);
+    const tresult result = component->setState(stream);
     stream->release();
     return result;
   }
@@ -128,13 +142,52 @@ TEST_F(StateTest, AStreamThatDoesNotTakeTheBytesIsReported) {
   EXPECT_NE(kResultOk, controller->getState(nullptr));
 }
 
-TEST_F(StateTest, TheComponentStatePairIsNotImplemented) {
-  ByteStream* stream = new ByteStream;
-  EXPECT_EQ(kNotImplemented, component->getState(stream));
-  EXPECT_TRUE(stream->Bytes().empty());
-  stream->Rewind();
-  EXPECT_EQ(kNotImplemented, component->setState(stream));
+// Mended: the component pair once answered "not implemented", so hosts and
+// preset files that keep only the component's state kept nothing.
+TEST_F(StateTest, MendedComponentPairCarriesTheSameStateAsTheController) {
+  EXPECT_EQ(StateBytes(0.0, 0.0, 50.0, 0), SaveComponent()) << "a fresh instance reports its state";
+  ASSERT_EQ(kResultOk, RestoreComponent(StateBytes(1.5, -3.0, 20.0, 1)));
+  EXPECT_EQ(StateBytes(1.5, -3.0, 20.0, 1), Save());
+  EXPECT_EQ(Save(), SaveComponent());
+  EXPECT_EQ(kResultFalse, RestoreComponent(StateBytes(9.0, 9.0, 9.0, 0, 20)));
+  EXPECT_NE(kResultOk, component->setState(nullptr));
+  EXPECT_EQ(StateBytes(1.5, -3.0, 20.0, 1), Save()) << "the same rules as the controller's";
+
+  // A host that restores both pairs gets the same state twice; handing the
+  // component's state to the controller changes nothing.
+  const std::vector<uint8_t> both = StateBytes(-7.0, 4.0, 90.0, 0);
+  ASSERT_EQ(kResultOk, RestoreComponent(both));
+  ByteStream* stream = new ByteStream(StateBytes(2.0, 2.0, 2.0, 1));
+  EXPECT_EQ(kResultOk, controller->setComponentState(stream));
   stream->release();
+  EXPECT_EQ(both, Save());
+  ASSERT_EQ(kResultOk, Restore(both));
+  EXPECT_EQ(both, SaveComponent());
+}
+
+// A preset file written by the SDK's own code holds the state in its
+// component chunk, and loads into a fresh instance.
+TEST_F(StateTest, PresetFilesCarryTheStateInTheirComponentChunk) {
+  ASSERT_EQ(kResultOk, Restore(StateBytes(3.0, -1.0, 64.0, 1)));
+  PClassInfo info;
+  ASSERT_EQ(kResultOk, Module().Factory()->getClassInfo(0, &info));
+  const FUID classId = FUID::fromTUID(info.cid);
+  ByteStream* file = new ByteStream;
+  ASSERT_TRUE(PresetFile::savePreset(file, classId, component));
+  file->Rewind();
+  PresetFile reader(file);
+  ASSERT_TRUE(reader.readChunkList());
+  const PresetFile::Entry* comp = reader.getEntry(kComponentState);
+  ASSERT_NE(nullptr, comp);
+  ASSERT_EQ(28, comp->size);
+  const std::vector<uint8_t>& bytes = file->Bytes();
+  EXPECT_EQ(StateBytes(3.0, -1.0, 64.0, 1),
+            std::vector<uint8_t>(bytes.begin() + comp->offset, bytes.begin() + comp->offset + 28));
+
+  ASSERT_EQ(kResultOk, Restore(StateBytes(0.0, 0.0, 50.0, 0)));
+  EXPECT_TRUE(PresetFile::loadPreset(file, classId, component, controller));
+  EXPECT_EQ(StateBytes(3.0, -1.0, 64.0, 1), Save());
+  file->release();
 }
 
 TEST_F(StateTest, ARestoreAsksTheHostToReadTheValuesAgain) {

@@ -96,9 +96,15 @@ public:
     return Steinberg::kNotImplemented;
   }
 
-  // The state travels through the controller's pair: IPlugVST3State.cpp.
+  // The state: IPlugVST3State.cpp. Both pairs carry the same stream, so
+  // hosts and preset files that keep only one of them keep everything.
   Steinberg::tresult PLUGIN_API getEditorState(Steinberg::IBStream* stream) override;
   Steinberg::tresult PLUGIN_API setEditorState(Steinberg::IBStream* stream) override;
+  Steinberg::tresult PLUGIN_API getProcessorState(Steinberg::IBStream* stream) override;
+  Steinberg::tresult PLUGIN_API setProcessorState(Steinberg::IBStream* stream) override;
+  // Processor and controller are one object: the component's state is
+  // already restored when the host hands it to the controller.
+  Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* stream) override;
 
   // FUnknown: one object, one count.
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
@@ -117,10 +123,17 @@ public:
   double GetTempo() override;
   void GetTimeSig(int* numerator, int* denominator) override;
   void GetTime(ITimeInfo* timeInfo) override;
-  void ResizeGraphics(int, int) override {}
+  // Asks the host, through the first view, for a new editor size.
+  void ResizeGraphics(int w, int h) override;
   void SetLatency(int samples) override;
   bool SendMidiMsg(IMidiMsg*) override { return false; }
   void PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
+
+  // ---- Editor views (IPlugVST3Editor.cpp) ----
+  // The view list, in creation order; the first view takes resize requests
+  // and anchors the host's menus. Removing takes the first equal entry, if any.
+  void addDependentView(IPlugVST3View* view);
+  void removeDependentView(IPlugVST3View* view);
 
 private:
   // The bodies of host calls that HostCall guards (IPlugVST3Processor.cpp).
@@ -141,6 +154,9 @@ private:
   void ResolveOutputs(const Steinberg::Vst::ProcessData& data, bool use64);
   template <typename T> void RunBlock(int nFrames);
   void SetSilenceFlags(Steinberg::Vst::ProcessData& data, bool use64);
+  // State helpers (IPlugVST3State.cpp), for both pairs.
+  Steinberg::tresult SaveState(Steinberg::IBStream* stream);
+  Steinberg::tresult RestoreState(Steinberg::IBStream* stream);
   // Controller helpers (IPlugVST3Controller.cpp).
   void ExportParameters();
   void AddParameter(Steinberg::Vst::Parameter* parameter);

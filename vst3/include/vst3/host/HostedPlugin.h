@@ -39,9 +39,18 @@ public:
   bool RestoreState(const std::vector<uint8_t>& bytes);
   bool SaveState(std::vector<uint8_t>* bytes);
 
+  // A VST 3 preset file of the effect's class: its state in the component
+  // chunk and the controller chunk, as hosts exchange them.
+  bool SavePreset(std::vector<uint8_t>* bytes);
+  // Refuses a preset of another class, or one damaged or cut short, before
+  // the effect sees any of it.
+  bool LoadPreset(const std::vector<uint8_t>& bytes);
+
   // One block of at most maxBlock frames; inputs and outputs hold `channels` buffers.
   bool Process(double* const* inputs, double* const* outputs, int nFrames);
 
+  // The effect's controller (null until loaded); the plug-in keeps the reference.
+  Steinberg::Vst::IEditController* Controller() const { return mController; }
   const std::string& Error() const { return mError; }
   const std::string& ModuleFile() const { return mModule.ModuleFile(); }
 
@@ -55,6 +64,7 @@ private:
   Steinberg::Vst::IComponent* mComponent = nullptr;
   Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
   Steinberg::Vst::IEditController* mController = nullptr;
+  Steinberg::TUID mClassId = {};
   ParameterChangeSet* mChanges;
   bool mInitialized = false;
   bool mActive = false;
