@@ -8,14 +8,21 @@
 // scoped holders, which let go as the exception passes. Only entry points
 // that answer a constant or a field, or count references, go without it.
 #include <new>
+#include <type_traits>
 
 #include "pluginterfaces/base/funknown.h"
 
 namespace vst3binding {
 
+// A body that answers nothing (a callback) counts as answering kResultOk.
 template <class Body> Steinberg::tresult HostCall(Body&& body) noexcept {
   try {
-    return body();
+    if constexpr (std::is_void_v<decltype(body())>) {
+      body();
+      return Steinberg::kResultOk;
+    } else {
+      return body();
+    }
   } catch (const std::bad_alloc&) {
     return Steinberg::kOutOfMemory;
   } catch (...) {
