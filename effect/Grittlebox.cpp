@@ -27,6 +27,8 @@ Grittlebox::Grittlebox(IPlugInstanceInfo instanceInfo)
                             spec.label, "", 1.0);
     GetParam(i)->SetShape(1.0);
   }
+  SetInputsReadOnly(true);
+  SetProcessesSingleReplacing(true);
   // A fresh instance sounds and reads as its parameters say (threshold 0.4 at
   // the Distort default, not 1.0), before any host notification.
   OnParamReset();
@@ -90,11 +92,25 @@ void Grittlebox::SetReadouts(Readout* in, Readout* out, Readout* distort) {
 
 // The gains are the same for every sample of a block (the plug-in lock keeps
 // parameters still during it), so they are computed when a parameter changes;
-// the result is bit-identical to computing them per sample.
-void Grittlebox::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
+// the result is bit-identical to computing them per sample. The kernel says
+// whether it wrote silence, which spares the host's silence flags a scan.
+template <typename Sample> void Grittlebox::Clip(Sample** inputs, Sample** outputs, int nFrames) {
   if (nFrames <= 0) return;
   for (int c = 0; c < 2; ++c)
-    ClipBlock(inputs[c], outputs[c], nFrames, mGainIn, mThreshold, mGainOut);
+    ReportOutputSilence(c,
+                        ClipBlock(inputs[c], outputs[c], nFrames, mGainIn, mThreshold, mGainOut));
+}
+
+void Grittlebox::ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) {
+  Clip(inputs, outputs, nFrames);
+}
+
+void Grittlebox::ProcessSingleReplacing(float** inputs, float** outputs, int nFrames) {
+  Clip(inputs, outputs, nFrames);
+}
+
+bool Grittlebox::PassesSilence() {
+  return KeepsZeros(mGainIn, mThreshold, mGainOut);
 }
 
 Grittlebox* MakePlug() {

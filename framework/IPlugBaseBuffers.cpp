@@ -120,36 +120,116 @@ template <typename T> void IPlugBase::PassThroughBuffers(T, int nFrames) {
   ProcessSlices<T>(nFrames, true, false);
 }
 
-// The one place where a block meets the plug-in, for both sample types: the
-// inputs it reads are the host's only when it promised to leave them alone,
-// and a block that needs more scratch room than there is runs in slices.
-// 32-bit outputs are written back from scratch after each slice.
-template <typename T> void IPlugBase::ProcessSlices(int nFrames, bool bypass, bool accumulate) {
-  constexpr bool kFloatOutputs = std::is_same<T, float>::value;
+// A block straight from a binding: silence passed on, or the host's own
+// buffers handed to a plug-in that takes them, without touching a channel
+// record; everything else goes the general way below.
+template <typename T>
+IOutputSilence IPlugBase::ProcessBlock(T* const* inputs, T* const* outputs, int nFrames,
+                                       uint64_t silentInputs) {
   IPlugChannels& channels = *mChannels;
-  if (nFrames > 0) {
-    const int slice =
-        channels.NeedsScratch(mInputsReadOnly) ? channels.ScratchFrames(mBlockSize) : nFrames;
-    if (slice <= 0) {
-      channels.SilenceHostOutputs(nFrames, kFloatOutputs && !accumulate);
-    } else {
-      double** inputs = channels.mIn.Data();
-      double** outputs = channels.mOut.Data();
-      IBypassDelayLine* delay = channels.DelayLine();
-      for (int offset = 0; offset < nFrames; offset += slice) {
-        const int frames = nFrames - offset < slice ? nFrames - offset : slice;
-        channels.PrepareSlice(offset, frames, mInputsReadOnly);
-        if (!bypass)
-          ProcessDoubleReplacing(inputs, outputs, frames);
-        else if (mLatency != 0 && delay && delay->Delays())
-          delay->Run(inputs, outputs, NInChannels(), NOutChannels(), frames);
-        else
-          IPlugBase::ProcessDoubleReplacing(inputs, outputs, frames);
-        if (kFloatOutputs) channels.WriteFloatOutputs(offset, frames, accumulate);
-      }
+  const IHostBlock<T> block{inputs, NInChannels(), outputs, NOutChannels(), nFrames};
+  const IPlugChannels::IBlockLayout layout = channels.LayoutOf(block);
+  const bool allConnected = layout.mAllConnected;
+  const bool takesHostBuffers =
+      mInputsReadOnly && (std::is_same<T, double>::value || mProcessesSingle);
+  if (nFrames > 0 && !mIsBypassed && !layout.mSharesMemory) {
+    const bool passesSilence = block.InputsSilent(silentInputs) && PassesSilence();
+    if (passesSilence || (allConnected && takesHostBuffers)) {
+      channels.mIn.ConnectEach(inputs, allConnected);
+      channels.mOut.ConnectEach(outputs, allConnected);
+      IOutputSilence silence;
+      if (passesSilence)
+        block.PassSilence(&silence);
+      else
+        silence = ProcessHostBuffers(block);
+      return silence;
     }
   }
-  channels.ForgetHostBuffers();
+  channels.mIn.AttachEach(inputs);
+  channels.mOut.AttachEach(outputs);
+  return ProcessSlices<T>(nFrames, mIsBypassed, false);
+}
+
+// Every channel connected, no buffer shared: the plug-in gets the host's
+// pointers, in its own arrays so that it cannot change the binding's.
+template <typename T> IOutputSilence IPlugBase::ProcessHostBuffers(const IHostBlock<T>& block) {
+  IPlugChannels& channels = *mChannels;
+  T** inputs = channels.mIn.DataFor<T>();
+  T** outputs = channels.mOut.DataFor<T>();
+  for (int i = 0; i < block.mNIn; ++i) inputs[i] = block.mInputs[i];
+  for (int j = 0; j < block.mNOut; ++j) outputs[j] = block.mOutputs[j];
+  mSliceReported = mSliceSilent = 0;
+  ProcessSlice<T>(block.mFrames, false);
+  const uint64_t all = block.mNOut >= 64 ? ~uint64_t{0} : (uint64_t{1} << block.mNOut) - 1;
+  IOutputSilence silence;
+  silence.mKnown = mSliceReported & all;
+  silence.mSilent = mSliceSilent & silence.mKnown;
+  return silence;
+}
+
+// The one place where a block meets the plug-in, for both sample types: the
+// inputs it reads are the host's only when it promised to leave them alone,
+// 32-bit blocks reach its own 32-bit processing when it has one, and a block
+// that needs more scratch room than there is runs in slices.
+template <typename T>
+IOutputSilence IPlugBase::ProcessSlices(int nFrames, bool bypass, bool accumulate) {
+  IOutputSilence silence;
+  if (nFrames > 0) {
+    if (std::is_same<T, float>::value && mProcessesSingle && !bypass && !accumulate)
+      silence = RunSlices<float, float>(nFrames, false, false);
+    else
+      silence = RunSlices<T, double>(nFrames, bypass, accumulate);
+  }
+  mChannels->ForgetHostBuffers();
+  return silence;
+}
+
+// 32-bit outputs of 64-bit processing are written back from scratch after
+// each slice; their silence is the binding's to find, since rounding to float
+// can silence what was not.
+template <typename T, typename P>
+IOutputSilence IPlugBase::RunSlices(int nFrames, bool bypass, bool accumulate) {
+  constexpr bool kConverts = !std::is_same<T, P>::value;
+  IPlugChannels& channels = *mChannels;
+  channels.FindSharedBuffers(nFrames);
+  const int slice =
+      channels.NeedsScratch<P>(mInputsReadOnly) ? channels.ScratchFrames(mBlockSize) : nFrames;
+  if (slice <= 0) {
+    channels.SilenceHostOutputs(nFrames, kConverts && !accumulate);
+    return IOutputSilence();
+  }
+  uint64_t known = bypass || channels.OutputsOverlap() ? 0 : channels.DirectOutputs<P>();
+  uint64_t silent = known;
+  for (int offset = 0; offset < nFrames; offset += slice) {
+    const int frames = nFrames - offset < slice ? nFrames - offset : slice;
+    channels.PrepareSlice<P>(offset, frames, mInputsReadOnly);
+    mSliceReported = mSliceSilent = 0;
+    ProcessSlice<P>(frames, bypass);
+    if (kConverts) channels.WriteFloatOutputs(offset, frames, accumulate);
+    known &= mSliceReported;
+    silent &= mSliceSilent;
+  }
+  IOutputSilence silence;
+  silence.mKnown = known;
+  silence.mSilent = silent & known;
+  return silence;
+}
+
+template <typename P> void IPlugBase::ProcessSlice(int nFrames, bool bypass) {
+  IPlugChannels& channels = *mChannels;
+  P** inputs = channels.mIn.DataFor<P>();
+  P** outputs = channels.mOut.DataFor<P>();
+  if constexpr (std::is_same<P, float>::value) {
+    ProcessSingleReplacing(inputs, outputs, nFrames);
+  } else {
+    IBypassDelayLine* delay = channels.DelayLine();
+    if (!bypass)
+      ProcessDoubleReplacing(inputs, outputs, nFrames);
+    else if (mLatency != 0 && delay && delay->Delays())
+      delay->Run(inputs, outputs, NInChannels(), NOutChannels(), nFrames);
+    else
+      IPlugBase::ProcessDoubleReplacing(inputs, outputs, nFrames);
+  }
 }
 
 template void IPlugBase::AttachInputBuffers<double>(int, int, double**, int);
@@ -160,3 +240,6 @@ template void IPlugBase::ProcessBuffers<double>(double, int);
 template void IPlugBase::ProcessBuffers<float>(float, int);
 template void IPlugBase::PassThroughBuffers<double>(double, int);
 template void IPlugBase::PassThroughBuffers<float>(float, int);
+template IOutputSilence IPlugBase::ProcessBlock<double>(double* const*, double* const*, int,
+                                                        uint64_t);
+template IOutputSilence IPlugBase::ProcessBlock<float>(float* const*, float* const*, int, uint64_t);

@@ -15,9 +15,9 @@ void ClampRange(int idx, int n, int count, int* first, int* end) {
   *end = static_cast<int>(last < count ? (last < 0 ? 0 : last) : count);
 }
 
-void ZeroBuffer(WDL_TypedBuf<double>* buffer, int frames) {
+template <typename P> void ZeroBuffer(WDL_TypedBuf<P>* buffer, int frames) {
   if (frames > buffer->GetSize()) frames = buffer->GetSize();
-  if (frames > 0) memset(buffer->Get(), 0, sizeof(double) * static_cast<size_t>(frames));
+  if (frames > 0) memset(buffer->Get(), 0, sizeof(P) * static_cast<size_t>(frames));
 }
 
 template <typename T> T*& HostBuffer(IPlugChannel* channel);
@@ -28,12 +28,13 @@ template <> float*& HostBuffer<float>(IPlugChannel* channel) {
   return channel->mHost32;
 }
 
-// A slice of a host input in the plug-in's sample type: copied or widened.
-template <typename T> void ReadIntoScratch(const T* src, double* scratch, int nFrames) {
-  for (int s = 0; s < nFrames; ++s) scratch[s] = src[s];
-}
-template <> void ReadIntoScratch<double>(const double* src, double* scratch, int nFrames) {
-  if (nFrames > 0) memcpy(scratch, src, sizeof(double) * static_cast<size_t>(nFrames));
+// Unconnected channels point at their scratch buffers, which the plug-in may
+// read or write without harm.
+void Disconnect(IPlugChannel* channel) {
+  channel->mHost64 = nullptr;
+  channel->mHost32 = nullptr;
+  *channel->mSlot = channel->mScratchBuf.Get();
+  *channel->mSlot32 = channel->mScratch32.Get();
 }
 
 } // namespace
@@ -44,11 +45,15 @@ IChannelSet::~IChannelSet() {
 }
 
 void IChannelSet::Create(int nChannels) {
+  mAllConnected = nChannels == 0;
   mData.Resize(nChannels);
+  mData32.Resize(nChannels);
   for (int i = 0; i < nChannels; ++i) {
     IPlugChannel* channel = mChannels.Add(new IPlugChannel);
     channel->mSlot = mData.Get() + i;
+    channel->mSlot32 = mData32.Get() + i;
     *channel->mSlot = nullptr;
+    *channel->mSlot32 = nullptr;
   }
 }
 
@@ -58,12 +63,10 @@ void IChannelSet::SetConnections(int idx, int n, bool connected) {
   for (int i = first; i < end; ++i) {
     IPlugChannel* channel = Get(i);
     channel->mConnected = connected;
-    if (!connected) {
-      channel->mHost64 = nullptr;
-      channel->mHost32 = nullptr;
-      *channel->mSlot = channel->mScratchBuf.Get();
-    }
+    if (!connected) Disconnect(channel);
   }
+  mAllConnected = true;
+  for (int i = 0; i < Size(); ++i) mAllConnected = mAllConnected && Get(i)->mConnected;
 }
 
 bool IChannelSet::IsConnected(int idx) const {
@@ -92,33 +95,62 @@ template <typename T> void IChannelSet::Attach(int idx, int n, T** data) {
 template void IChannelSet::Attach<double>(int, int, double**);
 template void IChannelSet::Attach<float>(int, int, float**);
 
-// Forgotten so that a later block without attachments cannot touch freed memory.
-void IChannelSet::ForgetHostBuffers() {
+// These run for every block: one pass, no range arithmetic.
+template <typename T> void IChannelSet::ConnectAsGiven(T* const* perChannel, bool allGiven) {
   for (int i = 0; i < Size(); ++i) {
     IPlugChannel* channel = Get(i);
-    channel->mHost64 = nullptr;
-    channel->mHost32 = nullptr;
-    *channel->mSlot = channel->mScratchBuf.Get();
+    channel->mConnected = perChannel[i] != nullptr;
+    if (!channel->mConnected) Disconnect(channel);
   }
+  mAllConnected = allGiven;
+}
+
+template <typename T> void IChannelSet::AttachEach(T* const* perChannel) {
+  bool allGiven = true;
+  for (int i = 0; i < Size(); ++i) {
+    IPlugChannel* channel = Get(i);
+    T* buffer = perChannel[i];
+    channel->mConnected = buffer != nullptr;
+    Disconnect(channel);
+    HostBuffer<T>(channel) = buffer;
+    allGiven = allGiven && buffer;
+  }
+  mAllConnected = allGiven;
+}
+template void IChannelSet::ConnectAsGiven<double>(double* const*, bool);
+template void IChannelSet::ConnectAsGiven<float>(float* const*, bool);
+template void IChannelSet::AttachEach<double>(double* const*);
+template void IChannelSet::AttachEach<float>(float* const*);
+
+// Forgotten so that a later block without attachments cannot touch freed memory.
+void IChannelSet::ForgetHostBuffers() {
+  for (int i = 0; i < Size(); ++i) Disconnect(Get(i));
 }
 
 void IChannelSet::ResizeScratch(int frames) {
   for (int i = 0; i < Size(); ++i) {
     IPlugChannel* channel = Get(i);
     channel->mScratchBuf.Resize(frames);
+    channel->mScratch32.Resize(frames);
     ZeroBuffer(&channel->mScratchBuf, frames);
-    if (!channel->mConnected) *channel->mSlot = channel->mScratchBuf.Get();
+    ZeroBuffer(&channel->mScratch32, frames);
+    if (!channel->mConnected) Disconnect(channel);
   }
 }
 
 void IChannelSet::ZeroScratch(int frames) {
-  for (int i = 0; i < Size(); ++i) ZeroBuffer(&Get(i)->mScratchBuf, frames);
+  for (int i = 0; i < Size(); ++i) {
+    ZeroBuffer(&Get(i)->mScratchBuf, frames);
+    ZeroBuffer(&Get(i)->mScratch32, frames);
+  }
 }
 
+// Both sample types count: either may be the one a block runs in.
 int IChannelSet::ScratchFrames(int limit) const {
   for (int i = 0; i < Size(); ++i) {
-    const int size = Get(i)->mScratchBuf.GetSize();
-    if (size < limit) limit = size;
+    const IPlugChannel* channel = Get(i);
+    if (channel->mScratchBuf.GetSize() < limit) limit = channel->mScratchBuf.GetSize();
+    if (channel->mScratch32.GetSize() < limit) limit = channel->mScratch32.GetSize();
   }
   return limit;
 }
@@ -181,6 +213,7 @@ IPlugChannels::IPlugChannels(const char* channelIOStr) {
   ParseChannelIO(channelIOStr, &nIn, &nOut);
   mIn.Create(nIn);
   mOut.Create(nOut);
+  mRemembersLayout = mLayoutBuffers.ResizeOK(nIn + nOut) && nIn + nOut > 0;
 }
 
 IPlugChannels::~IPlugChannels() {
@@ -211,66 +244,6 @@ bool IPlugChannels::LegalIO(int nIn, int nOut) const {
   }
   Trace("LegalIO", __LINE__, "%d:%d:%s", nIn, nOut, legal ? "legal" : "illegal");
   return legal;
-}
-
-bool IPlugChannels::NeedsScratch(bool inputsReadOnly) const {
-  if (!inputsReadOnly && mIn.Size() > 0) return true;
-  for (int i = 0; i < mIn.Size(); ++i) {
-    const IPlugChannel* channel = mIn.Get(i);
-    if (!channel->mConnected || !channel->mHost64) return true;
-  }
-  for (int i = 0; i < mOut.Size(); ++i) {
-    const IPlugChannel* channel = mOut.Get(i);
-    if (!channel->mConnected || !channel->mHost64) return true;
-  }
-  return false;
-}
-
-void IPlugChannels::PrepareSlice(int offset, int nFrames, bool inputsReadOnly) {
-  for (int i = 0; i < mIn.Size(); ++i) {
-    IPlugChannel* channel = mIn.Get(i);
-    double* scratch = channel->mScratchBuf.Get();
-    if (channel->mConnected && channel->mHost64 && inputsReadOnly) {
-      *channel->mSlot = channel->mHost64 + offset;
-      continue;
-    }
-    if (channel->mConnected && channel->mHost64)
-      ReadIntoScratch(channel->mHost64 + offset, scratch, nFrames);
-    else if (channel->mConnected && channel->mHost32)
-      ReadIntoScratch(channel->mHost32 + offset, scratch, nFrames);
-    else // an unconnected input reads silence, even if the plug-in wrote into it
-      memset(scratch, 0, sizeof(double) * static_cast<size_t>(nFrames));
-    *channel->mSlot = scratch;
-  }
-  for (int i = 0; i < mOut.Size(); ++i) {
-    IPlugChannel* channel = mOut.Get(i);
-    const bool direct = channel->mConnected && channel->mHost64;
-    *channel->mSlot = direct ? channel->mHost64 + offset : channel->mScratchBuf.Get();
-  }
-}
-
-void IPlugChannels::WriteFloatOutputs(int offset, int nFrames, bool accumulate) {
-  for (int i = 0; i < mOut.Size(); ++i) {
-    IPlugChannel* channel = mOut.Get(i);
-    if (!channel->mConnected || !channel->mHost32) continue;
-    const double* src = channel->mScratchBuf.Get();
-    float* dest = channel->mHost32 + offset;
-    if (accumulate)
-      for (int s = 0; s < nFrames; ++s) dest[s] += static_cast<float>(src[s]);
-    else
-      for (int s = 0; s < nFrames; ++s) dest[s] = static_cast<float>(src[s]);
-  }
-}
-
-void IPlugChannels::SilenceHostOutputs(int nFrames, bool floatOutputs) {
-  for (int i = 0; i < mOut.Size(); ++i) {
-    IPlugChannel* channel = mOut.Get(i);
-    if (!channel->mConnected) continue;
-    if (channel->mHost64)
-      memset(channel->mHost64, 0, sizeof(double) * static_cast<size_t>(nFrames));
-    else if (channel->mHost32 && floatOutputs)
-      memset(channel->mHost32, 0, sizeof(float) * static_cast<size_t>(nFrames));
-  }
 }
 
 void IPlugChannels::ForgetHostBuffers() {

@@ -31,10 +31,10 @@ IPlugVST3::IPlugVST3(IPlugInstanceInfo, int nParams, const char* channelIOStr, i
     SetOutputBusLabel(0, "Output");
   }
 
-  mInPtr.Resize(NInChannels());
-  mOutPtr.Resize(NOutChannels());
-  mPackedIn.Resize(NInChannels());
-  mPackedOut.Resize(NOutChannels());
+  mTables64.in.Resize(NInChannels());
+  mTables64.out.Resize(NOutChannels());
+  mTables32.in.Resize(NInChannels());
+  mTables32.out.Resize(NOutChannels());
 }
 
 IPlugVST3::~IPlugVST3() {

@@ -54,6 +54,7 @@ tresult IPlugVST3::Initialize(FUnknown* context) {
     AddBusesAndBypass();
     ExportParameters();
   }
+  NoteActiveBuses();
   OnHostIdentified();
   RestorePreset(0);
   return result;
@@ -107,8 +108,31 @@ void IPlugVST3::AddBusesAndBypass() {
 tresult PLUGIN_API IPlugVST3::terminate() {
   return HostCall([&] {
     mViews.clear();
-    return SingleObjectEffect::terminate();
+    const tresult result = SingleObjectEffect::terminate();
+    NoteActiveBuses();
+    return result;
   });
+}
+
+tresult PLUGIN_API IPlugVST3::activateBus(MediaType type, BusDirection dir, int32 index,
+                                          TBool state) {
+  return HostCall([&] {
+    const tresult result = SingleObjectEffect::activateBus(type, dir, index, state);
+    NoteActiveBuses();
+    return result;
+  });
+}
+
+void IPlugVST3::NoteActiveBuses() {
+  uint64_t outputs = 0;
+  for (int32 j = 0; j < 64; ++j) {
+    Bus* bus = getBus(kAudio, kOutput, j);
+    if (!bus) break;
+    if (bus->isActive()) outputs |= uint64_t{1} << j;
+  }
+  mActiveOutputBuses.store(outputs, std::memory_order_relaxed);
+  Bus* sideChain = getBus(kAudio, kInput, 1);
+  mSideChainBusActive.store(sideChain && sideChain->isActive(), std::memory_order_relaxed);
 }
 
 // The whole proposal is checked before anything changes, so a refusal leaves
@@ -154,6 +178,7 @@ tresult IPlugVST3::ArrangeBuses(SpeakerArrangement* inputs, int32 numIns,
       addAudioInput(name, getSpeakerArrForChans(nSc), kAux, 0);
     }
   }
+  NoteActiveBuses();
   return kResultOk;
 }
 
@@ -188,26 +213,22 @@ tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
 }
 
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
-  return HostCall([&] { return ProcessBlock(data); });
+  return HostCall([&] { return ProcessHostBlock(data); });
 }
 
-tresult IPlugVST3::ProcessBlock(ProcessData& data) {
+tresult IPlugVST3::ProcessHostBlock(ProcessData& data) {
   WDL_MutexLock hold(GetMutex());
   if (data.processContext) mProcessContext = *data.processContext;
   ApplyParameterChanges(data.inputParameterChanges);
   if (DoesMIDI()) ApplyEvents(data.inputEvents);
 
   // The host says with each block which sample size its buffers hold.
-  const bool use64 = data.symbolicSampleSize == kSample64;
-  if (!use64 && data.symbolicSampleSize != kSample32) return kInvalidArgument;
-  const int nFrames = data.numSamples > 0 ? data.numSamples : 0;
-  ResolveInputs(data, use64);
-  ResolveOutputs(data, use64);
-  if (use64)
-    RunBlock<double>(nFrames);
+  if (data.symbolicSampleSize == kSample64)
+    RunBlock<double>(data);
+  else if (data.symbolicSampleSize == kSample32)
+    RunBlock<float>(data);
   else
-    RunBlock<float>(nFrames);
-  if (nFrames > 0) SetSilenceFlags(data, use64);
+    return kInvalidArgument;
   return kResultOk;
 }
 
@@ -270,85 +291,140 @@ void IPlugVST3::ApplyEvents(IEventList* events) {
   }
 }
 
-// A missing bus, a null channel list or a null channel is a disconnected channel.
-void IPlugVST3::ResolveInputs(const ProcessData& data, bool use64) {
-  void** in = mInPtr.Get();
-  const int nIn = NInChannels();
-  for (int c = 0; c < nIn; ++c) in[c] = nullptr;
-  const int nMain = nIn - mSideChainChans;
-  auto take = [&](int bus, int firstChannel, int count) {
-    if (bus >= data.numInputs || !data.inputs) return;
-    const AudioBusBuffers& buffers = data.inputs[bus];
-    void** channels = use64 ? reinterpret_cast<void**>(buffers.channelBuffers64)
-                            : reinterpret_cast<void**>(buffers.channelBuffers32);
-    if (!channels) return;
-    for (int k = 0; k < count && k < buffers.numChannels; ++k) in[firstChannel + k] = channels[k];
-  };
-  take(0, 0, nMain);
-  if (mSideChainChans) {
-    Bus* sideChain = getBus(kAudio, kInput, 1);
-    mSideChainActive = sideChain && sideChain->isActive() && data.numInputs > 1;
-    if (mSideChainActive) take(1, nMain, mSideChainChans);
-  }
-  for (int c = 0; c < nIn; ++c) SetInputChannelConnections(c, 1, in[c] != nullptr);
+namespace {
+
+template <typename T> T** HostChannels(const AudioBusBuffers& buffers);
+template <> double** HostChannels<double>(const AudioBusBuffers& buffers) {
+  return buffers.channelBuffers64;
+}
+template <> float** HostChannels<float>(const AudioBusBuffers& buffers) {
+  return buffers.channelBuffers32;
 }
 
-void IPlugVST3::ResolveOutputs(const ProcessData& data, bool use64) {
-  void** out = mOutPtr.Get();
-  const int nOut = NOutChannels();
-  for (int c = 0; c < nOut; ++c) out[c] = nullptr;
-  int c = 0;
-  for (int32 j = 0; data.outputs && j < data.numOutputs && c < nOut; ++j) {
-    const AudioBusBuffers& buffers = data.outputs[j];
-    void** channels = use64 ? reinterpret_cast<void**>(buffers.channelBuffers64)
-                            : reinterpret_cast<void**>(buffers.channelBuffers32);
-    Bus* bus = getBus(kAudio, kOutput, j);
-    const bool active = bus && bus->isActive() && channels;
-    for (int k = 0; k < buffers.numChannels && c + k < nOut; ++k)
-      if (active) out[c + k] = channels[k];
-    c += buffers.numChannels > 0 ? buffers.numChannels : 0;
-  }
-  for (int k = 0; k < nOut; ++k) SetOutputChannelConnections(k, 1, out[k] != nullptr);
+// Every sample a zero of either sign: what a host's silence flag says.
+template <typename T> bool IsSilent(const T* samples, int32 nFrames) {
+  for (int32 s = 0; s < nFrames; ++s)
+    if (samples[s] != T(0)) return false;
+  return true;
+}
+
+} // namespace
+
+template <> IPlugVST3::ChannelTables<double>& IPlugVST3::TablesFor<double>() {
+  return mTables64;
+}
+template <> IPlugVST3::ChannelTables<float>& IPlugVST3::TablesFor<float>() {
+  return mTables32;
+}
+
+// The host's buffers are handed to the base as they are; copying, converting,
+// slicing and passing silence are its business.
+template <typename T> void IPlugVST3::RunBlock(ProcessData& data) {
+  const int nFrames = data.numSamples > 0 ? data.numSamples : 0;
+  if (RunMainBuses<T>(data, nFrames)) return;
+  ChannelTables<T>& tables = TablesFor<T>();
+  const uint64_t silentInputs = ResolveInputs(data, tables.in.Get());
+  ResolveOutputs(data, tables.out.Get());
+  const IOutputSilence silence =
+      ProcessBlock<T>(tables.in.Get(), tables.out.Get(), nFrames, silentInputs);
+  if (nFrames > 0) SetSilenceFlags(data, tables.out.Get(), silence);
 }
 
 namespace {
-// The connected channels' buffers in channel order, as the base takes them.
-void PackConnected(const WDL_TypedBuf<void*>& channels, WDL_TypedBuf<void*>* packed) {
-  int n = 0;
-  for (int c = 0; c < channels.GetSize(); ++c)
-    if (channels.Get()[c]) packed->Get()[n++] = channels.Get()[c];
+
+// Host bus channels first .. first + count - 1 into the table from channel
+// `to` on, null where the bus has no channel or no list; returns the bus's
+// silence flags moved to the table's channel numbers.
+template <typename T>
+uint64_t TakeChannels(const AudioBusBuffers* bus, T** table, int to, int count) {
+  T** channels = bus ? HostChannels<T>(*bus) : nullptr;
+  const int given = channels ? (bus->numChannels < count ? bus->numChannels : count) : 0;
+  for (int k = 0; k < count; ++k) table[to + k] = k < given ? channels[k] : nullptr;
+  if (given <= 0 || to >= 64) return 0;
+  const uint64_t mine = given >= 64 ? ~uint64_t{0} : (uint64_t{1} << given) - 1;
+  return (bus->silenceFlags & mine) << to;
 }
+
 } // namespace
 
-// The host's buffers are handed to the base as they are; copying, converting
-// and slicing are its business.
-template <typename T> void IPlugVST3::RunBlock(int nFrames) {
-  PackConnected(mInPtr, &mPackedIn);
-  PackConnected(mOutPtr, &mPackedOut);
-  AttachInputBuffers(0, NInChannels(), reinterpret_cast<T**>(mPackedIn.Get()), nFrames);
-  AttachOutputBuffers(0, NOutChannels(), reinterpret_cast<T**>(mPackedOut.Get()));
-  if (GetIsBypassed())
-    PassThroughBuffers(T(0), nFrames);
+// What most hosts pass: one bus each way with the plug-in's own channel
+// counts, the output bus active. The host's channel lists are then the
+// plug-in's channel tables as they stand, and when the base tells the silence
+// of every output, the flags need no further look.
+template <typename T> bool IPlugVST3::RunMainBuses(ProcessData& data, int nFrames) {
+  if (mSideChainChans || data.numInputs != 1 || data.numOutputs != 1 || !data.inputs ||
+      !data.outputs)
+    return false;
+  const AudioBusBuffers& in = data.inputs[0];
+  AudioBusBuffers& out = data.outputs[0];
+  T** ins = HostChannels<T>(in);
+  T** outs = HostChannels<T>(out);
+  const int nOut = NOutChannels();
+  if (!ins || !outs || in.numChannels != NInChannels() || out.numChannels != nOut || nOut > 64 ||
+      !(mActiveOutputBuses.load(std::memory_order_relaxed) & 1))
+    return false;
+  const IOutputSilence silence = ProcessBlock<T>(ins, outs, nFrames, in.silenceFlags);
+  if (nFrames <= 0) return true;
+  const uint64_t all = nOut == 64 ? ~uint64_t{0} : (uint64_t{1} << nOut) - 1;
+  if ((silence.mKnown & all) == all)
+    out.silenceFlags = silence.mSilent & all;
   else
-    ProcessBuffers(T(0), nFrames);
+    SetSilenceFlags(data, outs, silence);
+  return true;
 }
 
-// A channel whose whole block is zero is flagged silent, so hosts can skip it.
-void IPlugVST3::SetSilenceFlags(ProcessData& data, bool use64) {
+// A missing bus, a null channel list or a null channel is a disconnected
+// channel. Returns the host's silence flags of the inputs, bit c for channel c.
+template <typename T> uint64_t IPlugVST3::ResolveInputs(const ProcessData& data, T** in) {
+  const int nMain = NInChannels() - mSideChainChans;
+  const AudioBusBuffers* buses = data.inputs;
+  uint64_t silent = TakeChannels(buses && data.numInputs > 0 ? &buses[0] : nullptr, in, 0, nMain);
+  if (mSideChainChans) {
+    mSideChainActive = mSideChainBusActive.load(std::memory_order_relaxed) && data.numInputs > 1;
+    silent |=
+        TakeChannels(mSideChainActive && buses ? &buses[1] : nullptr, in, nMain, mSideChainChans);
+  }
+  return silent;
+}
+
+template <typename T> void IPlugVST3::ResolveOutputs(const ProcessData& data, T** out) {
+  const int nOut = NOutChannels();
+  const uint64_t activeBuses = mActiveOutputBuses.load(std::memory_order_relaxed);
+  int c = 0;
+  for (int32 j = 0; data.outputs && j < data.numOutputs && c < nOut; ++j) {
+    const AudioBusBuffers& buffers = data.outputs[j];
+    const Bus* bus = j < 64 ? nullptr : getBus(kAudio, kOutput, j);
+    const bool active = j < 64 ? (activeBuses >> j & 1) != 0 : bus && bus->isActive();
+    const int count = buffers.numChannels < nOut - c ? buffers.numChannels : nOut - c;
+    if (count > 0) TakeChannels(active ? &buffers : nullptr, out, c, count);
+    c += buffers.numChannels > 0 ? buffers.numChannels : 0;
+  }
+  for (; c < nOut; ++c) out[c] = nullptr;
+}
+
+// A channel whose whole block is zero is flagged silent, so hosts can skip
+// it. The base's word is taken for the outputs it wrote itself and told of;
+// every other channel the host passed is looked at.
+template <typename T>
+void IPlugVST3::SetSilenceFlags(ProcessData& data, T* const* out, IOutputSilence silence) {
   if (!data.outputs) return;
+  const int nOut = NOutChannels();
+  int c = 0;
   for (int32 j = 0; j < data.numOutputs; ++j) {
     AudioBusBuffers& buffers = data.outputs[j];
-    void** channels = use64 ? reinterpret_cast<void**>(buffers.channelBuffers64)
-                            : reinterpret_cast<void**>(buffers.channelBuffers32);
+    T** channels = HostChannels<T>(buffers);
+    const int first = c;
+    c += buffers.numChannels > 0 ? buffers.numChannels : 0;
     if (!channels) continue;
     uint64 flags = 0;
     for (int32 k = 0; k < buffers.numChannels && k < 64; ++k) {
       if (!channels[k]) continue;
-      bool silent = true;
-      for (int32 s = 0; s < data.numSamples && silent; ++s)
-        silent = use64 ? static_cast<const double*>(channels[k])[s] == 0.0
-                       : static_cast<const float*>(channels[k])[s] == 0.0f;
-      if (silent) flags |= uint64(1) << k;
+      const int channel = first + k;
+      const bool told = channel < nOut && channel < 64 && out[channel] == channels[k] &&
+                        (silence.mKnown >> channel & 1);
+      const bool silentChannel =
+          told ? (silence.mSilent >> channel & 1) != 0 : IsSilent(channels[k], data.numSamples);
+      if (silentChannel) flags |= uint64(1) << k;
     }
     buffers.silenceFlags = flags;
   }

@@ -29,6 +29,14 @@ inline double ClipSampleLiteral(double in, double inDB, double threshold, double
   return (y / threshold) * std::pow(2.0, outDB / 6.014);
 }
 
+// Whether every zero input comes out as the same zero, sign included: gainIn
+// times ±0 is ±0, clamping leaves it, and dividing by T and scaling by gainOut
+// keep the sign when both are positive; an infinite factor would make NaN.
+inline bool KeepsZeros(double gainIn, double threshold, double gainOut) {
+  auto positiveFinite = [](double v) { return v > 0.0 && std::isfinite(v); };
+  return positiveFinite(gainIn) && positiveFinite(threshold) && positiveFinite(gainOut);
+}
+
 // out[i] = clamp(gainIn * in[i], -T, T) / T * gainOut for i < nFrames, T > 0.
 // Reads in, writes out only (they may be the same buffer). Returns whether
 // every sample written is zero of either sign (true for an empty block), which

@@ -24,8 +24,14 @@ public:
   void OnParamChange(int paramIdx) override;
   // Nothing to clear: the clipper keeps no history.
   void Reset() override;
-  // Two channels, input to output; the input buffers are never written.
+  // Two channels, input to output; the input buffers are never written and
+  // may be the outputs' own. 32-bit blocks are clipped without a conversion
+  // pass, to the same floats as the 64-bit processing rounded.
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override;
+  void ProcessSingleReplacing(float** inputs, float** outputs, int nFrames) override;
+  // Zero in, the same zero out, for as long as the gains and the threshold
+  // are positive and finite.
+  bool PassesSilence() override;
 
   // Writes the value text of one parameter into a readout.
   void SetParamText(int paramIdx, Readout* readout);
@@ -41,6 +47,8 @@ public:
   double GetThreshold() const { return mThreshold; }
 
 private:
+  template <typename Sample> void Clip(Sample** inputs, Sample** outputs, int nFrames);
+
   double mInDB = 0.0;
   double mOutDB = 0.0;
   double mThreshold = 1.0;

@@ -8,6 +8,7 @@
 // State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp. Program
 // and bank files: IPlugBaseProgramFiles.cpp.
 #include <atomic>
+#include <cstdint>
 
 #include "framework/ByteChunk.h"
 #include "framework/HostInfo.h"
@@ -22,6 +23,16 @@
 
 class IGraphics;
 class IPlugChannels;
+template <typename T> struct IHostBlock;
+
+// What a block's processing says about its outputs, bit c for output c < 64:
+// known outputs were written straight into the host's buffers and their
+// silence told, silent ones (a subset) hold only zeros of either sign. A
+// binding looks at the other outputs itself.
+struct IOutputSilence {
+  uint64_t mKnown = 0;
+  uint64_t mSilent = 0;
+};
 
 class IPlugBase {
 public:
@@ -38,7 +49,13 @@ public:
   virtual void OnParamChange(int paramIdx);
   // The base copies input i to output i where both exist and zeroes the other outputs.
   virtual void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames);
+  // Called for 32-bit blocks only in plug-ins that ask for it (SetProcessesSingleReplacing).
   virtual void ProcessSingleReplacing(float** inputs, float** outputs, int nFrames);
+  // True when, as the plug-in stands, a block whose inputs are all zeros would
+  // come out with each output an exact copy of its same-index input (every
+  // zero keeping its sign) and +0 in outputs without one. The base then writes
+  // that itself instead of calling the processing.
+  virtual bool PassesSilence() { return false; }
   virtual void OnGUIOpen() {}
   virtual void OnGUIClose() {}
   virtual void OnIdle() {}
@@ -146,6 +163,13 @@ public:
   template <typename T> void ProcessBuffers(T, int nFrames);
   void ProcessBuffersAccumulating(float, int nFrames);
   template <typename T> void PassThroughBuffers(T, int nFrames);
+  // A whole block straight from a binding, in place of the connection, attach
+  // and process calls above, bypass included: one buffer per plug-in channel,
+  // null for one the host does not connect; bit c of silentInputs says the
+  // host holds input c to be all zeros.
+  template <typename T>
+  IOutputSilence ProcessBlock(T* const* inputs, T* const* outputs, int nFrames,
+                              uint64_t silentInputs);
   void ZeroScratchBuffers();
   // Made by the binding before processing; delays the bypassed signal by the latency.
   void CreateBypassDelayLine(int nInputs, int nOutputs);
@@ -216,9 +240,23 @@ public:
   WDL_Mutex* GetMutex() { return &mMutex; }
 
 protected:
-  // A plug-in whose processing only reads its input buffers says so here;
-  // 64-bit host inputs are then handed to it directly instead of as copies.
+  // A plug-in whose processing never writes its input buffers, and that gives
+  // the same result when output c is input c's own buffer (as in-place hosts
+  // pass them), says so here; host inputs of the sample type it processes are
+  // then handed to it directly instead of as copies.
   void SetInputsReadOnly(bool readOnly) { mInputsReadOnly = readOnly; }
+  // A plug-in whose ProcessSingleReplacing gives exactly what its 64-bit
+  // processing rounded to float would says so here; 32-bit blocks then go to
+  // it without conversion.
+  void SetProcessesSingleReplacing(bool processesSingle) { mProcessesSingle = processesSingle; }
+  // Processing may tell, for each output it has just written, whether every
+  // sample is a zero of either sign; bindings then need not look.
+  void ReportOutputSilence(int chIdx, bool silent) {
+    if (chIdx < 0 || chIdx >= 64) return;
+    const uint64_t bit = uint64_t{1} << chIdx;
+    mSliceReported |= bit;
+    mSliceSilent = silent ? mSliceSilent | bit : mSliceSilent & ~bit;
+  }
 
 private:
   // The framework's own files and tests reach the channel records through this.
@@ -226,7 +264,12 @@ private:
 
   static const int kNameLength = 128;
 
-  template <typename T> void ProcessSlices(int nFrames, bool bypass, bool accumulate);
+  template <typename T> IOutputSilence ProcessSlices(int nFrames, bool bypass, bool accumulate);
+  // T is the host's sample type, P the one the plug-in processes.
+  template <typename T, typename P>
+  IOutputSilence RunSlices(int nFrames, bool bypass, bool accumulate);
+  template <typename P> void ProcessSlice(int nFrames, bool bypass);
+  template <typename T> IOutputSilence ProcessHostBuffers(const IHostBlock<T>& block);
   // Program and bank file helpers (IPlugBaseProgramFiles.cpp).
   bool PromptForPresetFile(WDL_String* file, bool save, const char* extension);
   bool CopyFileChunk(const unsigned char* bytes, int length, ByteChunk* chunk, int* start);
@@ -252,8 +295,13 @@ private:
   bool mDoesMIDI;
   std::atomic<bool> mIsBypassed{false};
   bool mInputsReadOnly = false;
+  bool mProcessesSingle = false;
+  // What processing told of the outputs of the slice it ran. Kept apart:
+  // loaded together as one vector they would wait for its separate stores.
+  uint64_t mSliceReported = 0;
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;
+  uint64_t mSliceSilent = 0;
   int mBlockSize = 0;
   int mLatency;
   WDL_String mPreviousPath;

@@ -10,9 +10,9 @@ class IPlugBase;
 // window classes, so two plug-ins in one host process never share one; the
 // bundle identifier is kept as configuration.
 struct PlatformIdentity {
-  const char* productName = nullptr; // "Grittlebox"
+  const char* productName = nullptr; // e.g. "MyEffect"
   const char* format = nullptr;      // "vst3"
-  const char* bundleID = nullptr;    // "com.QuartzyLantern.vst3.Grittlebox"
+  const char* bundleID = nullptr;    // e.g. "com.example.vst3.MyEffect"
 };
 
 // A new graphics object the caller owns (usually handed to the plug-in base

@@ -6,6 +6,7 @@
 //
 // Processor side: IPlugVST3Processor.cpp. Controller side and units:
 // IPlugVST3Controller.cpp. Saved state: IPlugVST3State.cpp.
+#include <atomic>
 #include <vector>
 
 #include "framework/IPlugBase.h"
@@ -40,6 +41,10 @@ public:
                                                    Steinberg::int32 numOuts) override;
   Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
   Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) override;
+  Steinberg::tresult PLUGIN_API activateBus(Steinberg::Vst::MediaType type,
+                                            Steinberg::Vst::BusDirection dir,
+                                            Steinberg::int32 index,
+                                            Steinberg::TBool state) override;
   Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
   Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) override;
   Steinberg::uint32 PLUGIN_API getLatencySamples() override;
@@ -129,7 +134,7 @@ public:
   bool SendMidiMsg(IMidiMsg*) override { return false; }
   void PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
 
-  // ---- Editor views (IPlugVST3Editor.cpp) ----
+  // Editor views (IPlugVST3Editor.cpp).
   // The view list, in creation order; the first view takes resize requests
   // and anchors the host's menus. Removing takes the first equal entry, if any.
   void addDependentView(IPlugVST3View* view);
@@ -142,7 +147,7 @@ private:
                                   Steinberg::int32 numIns,
                                   Steinberg::Vst::SpeakerArrangement* outputs,
                                   Steinberg::int32 numOuts);
-  Steinberg::tresult ProcessBlock(Steinberg::Vst::ProcessData& data);
+  Steinberg::tresult ProcessHostBlock(Steinberg::Vst::ProcessData& data);
   bool IsValidParamId(Steinberg::Vst::ParamID id) const {
     return id < static_cast<Steinberg::Vst::ParamID>(NParams());
   }
@@ -150,10 +155,13 @@ private:
   void AddBusesAndBypass();
   void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
   void ApplyEvents(Steinberg::Vst::IEventList* events);
-  void ResolveInputs(const Steinberg::Vst::ProcessData& data, bool use64);
-  void ResolveOutputs(const Steinberg::Vst::ProcessData& data, bool use64);
-  template <typename T> void RunBlock(int nFrames);
-  void SetSilenceFlags(Steinberg::Vst::ProcessData& data, bool use64);
+  void NoteActiveBuses();
+  template <typename T> void RunBlock(Steinberg::Vst::ProcessData& data);
+  template <typename T> bool RunMainBuses(Steinberg::Vst::ProcessData& data, int nFrames);
+  template <typename T> uint64_t ResolveInputs(const Steinberg::Vst::ProcessData& data, T** in);
+  template <typename T> void ResolveOutputs(const Steinberg::Vst::ProcessData& data, T** out);
+  template <typename T>
+  void SetSilenceFlags(Steinberg::Vst::ProcessData& data, T* const* out, IOutputSilence silence);
   // State helpers (IPlugVST3State.cpp), for both pairs.
   Steinberg::tresult SaveState(Steinberg::IBStream* stream);
   Steinberg::tresult RestoreState(Steinberg::IBStream* stream);
@@ -170,10 +178,14 @@ private:
   // parameters are exported.
   WDL_PtrList<const char> mParamGroups;
   // Per-block channel tables, sized once at construction: the host's buffer
-  // for each plug-in channel (null: disconnected), and the connected ones
-  // packed in channel order for AttachInputBuffers/AttachOutputBuffers.
-  WDL_TypedBuf<void*> mInPtr;
-  WDL_TypedBuf<void*> mOutPtr;
-  WDL_TypedBuf<void*> mPackedIn;
-  WDL_TypedBuf<void*> mPackedOut;
+  // for each plug-in channel (null: disconnected), one pair per sample size.
+  template <typename T> struct ChannelTables { WDL_TypedBuf<T*> in, out; };
+  ChannelTables<double> mTables64;
+  ChannelTables<float> mTables32;
+  template <typename T> ChannelTables<T>& TablesFor();
+  // Which output buses (bit j for bus j < 64) and whether the side-chain bus
+  // are active, kept by the main thread whenever buses change so that
+  // process() neither looks buses up nor reads what that thread writes.
+  std::atomic<uint64_t> mActiveOutputBuses{0};
+  std::atomic<bool> mSideChainBusActive{false};
 };
