@@ -57,6 +57,7 @@ private:
   int PickFrames(const RoundSetup& round);
   void FillSource(std::vector<double>& source, int n, bool use64);
   void Prepare(const Plan& plan, int n);
+  uint64_t SilenceFlags(const Bus& bus, int channels, int n);
   void FillChanges(int n);
   void FillContext();
   Steinberg::Vst::ProcessData Data(const Plan& plan);
