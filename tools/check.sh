@@ -5,8 +5,9 @@
 #             (both under a virtual X server of their own; tests that drive the
 #             X server's pointer and keyboard take it one at a time)
 #   fuzz      every fuzz target over its corpus, then briefly fuzzed (tools/fuzz.sh)
-#   tsan      the tests that start threads and the host torture test, under
-#             ThreadSanitizer
+#   tsan      the tests that start threads and the host torture test (which
+#             opens the editor while it processes), under ThreadSanitizer and
+#             a virtual X server
 #
 #   tools/check.sh [STAGE...]    (default: all four, in this order)
 #
@@ -57,7 +58,7 @@ stage_tsan() {
   rm -rf "$reports" && mkdir -p "$reports"
   local status=0
   TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:log_path=$PWD/$reports/report" \
-    ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R "$(threaded_tests)|^torture\$" || status=$?
+    with_x ctest --test-dir build-tsan --output-on-failure -j "$jobs" -R "$(threaded_tests)|^torture\$" || status=$?
   local count
   count=$(cat "$reports"/report.* 2>/dev/null | grep -c '^WARNING: ThreadSanitizer' || true)
   if [ "$count" -gt 0 ]; then

@@ -3,7 +3,7 @@
 Torture::Torture(Target* target, const TortureOptions& options)
     : mTarget(target), mOptions(options), mUi("user-interface", options.seed * 2 + 1, &mFindings),
       mProcessing("processing", options.seed * 2 + 2, &mFindings),
-      mWatchdog(options.timeoutSeconds, options.seed), mUiDriver(target, &mUi),
+      mWatchdog(options.timeoutSeconds, options.seed), mUiDriver(target, &mUi, ~options.seed),
       mProcessDriver(target, &mProcessing), mAgreement(target, &mUi) {
   mWatchdog.Watch(&mUi.Slot());
   mWatchdog.Watch(&mProcessing.Slot());
@@ -27,7 +27,9 @@ bool Torture::Run() {
     mSetup.quiet = rng.Percent(50);
     const int uiSteps = rng.Between(10, 150);
     StartRound(rng.Between(10, 150));
+    mUiDriver.StartRound();
     for (int i = 0; i < uiSteps; ++i) mUiDriver.Step(mSetup);
+    mUiDriver.EndRound();
     WaitForRound();
 
     mUi.NextStep();

@@ -36,6 +36,7 @@ public:
   bool Run();
   uint64_t StepsDone() const { return mUi.Steps() + mProcessing.Steps(); }
   const Findings& Found() const { return mFindings; }
+  int EditorOpens() const { return mUiDriver.EditorOpens(); }
 
 private:
   void ProcessingThread();

@@ -35,9 +35,7 @@ std::string Id(ParamID id) {
 
 } // namespace
 
-// Editor steps join this table: opening the view in a window of a virtual X
-// server, resizing, key and mouse events and closing it again, made by the
-// view host's helpers (CreateView below already asks for the view).
+// The editor steps weigh nothing outside the few rounds that open it.
 const UiDriver::Kind UiDriver::kKinds[] = {
     {"setParamNormalized", 20, &UiDriver::SetValue},
     {"getParamNormalized", 8, &UiDriver::GetValue},
@@ -49,20 +47,38 @@ const UiDriver::Kind UiDriver::kKinds[] = {
     {"getState", 8, &UiDriver::SaveState},
     {"setState", 12, &UiDriver::RestoreState},
     {"component state", 2, &UiDriver::ComponentState},
+    {"editor", 30, &UiDriver::EditorStep},
 };
+
+void UiDriver::StartRound() {
+  mEditorRound = mEditor.StartRound();
+}
+
+void UiDriver::EndRound() {
+  mEditor.Close();
+  mEditorRound = false;
+}
+
+int UiDriver::Weight(const Kind& kind) const {
+  return kind.run == &UiDriver::EditorStep && !mEditorRound ? 0 : kind.weight;
+}
 
 void UiDriver::Step(const RoundSetup& round) {
   mDriver->NextStep();
   int total = 0;
-  for (const Kind& kind : kKinds) total += kind.weight;
+  for (const Kind& kind : kKinds) total += Weight(kind);
   int roll = static_cast<int>(mDriver->Random().Below(static_cast<uint32_t>(total)));
   for (const Kind& kind : kKinds) {
-    if (roll < kind.weight) {
+    if (roll < Weight(kind)) {
       (this->*kind.run)(round);
       return;
     }
-    roll -= kind.weight;
+    roll -= Weight(kind);
   }
+}
+
+void UiDriver::EditorStep(const RoundSetup&) {
+  mEditor.Step();
 }
 
 bool UiDriver::KnownId(ParamID id) const {

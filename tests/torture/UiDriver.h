@@ -8,15 +8,22 @@
 #include <vector>
 
 #include "Driver.h"
+#include "EditorDriver.h"
 #include "HostObjects.h"
 #include "Round.h"
 #include "Target.h"
 
 class UiDriver {
 public:
-  UiDriver(Target* target, Driver* driver) : mTarget(target), mDriver(driver) {}
+  UiDriver(Target* target, Driver* driver, uint64_t editorSeed)
+      : mTarget(target), mDriver(driver), mEditor(target, driver, editorSeed) {}
 
+  // A round may have the editor open for some of its steps; it is closed
+  // again when the round ends, as the processing thread finishes its blocks.
+  void StartRound();
   void Step(const RoundSetup& round);
+  void EndRound();
+  int EditorOpens() const { return mEditor.Opens(); }
 
   // The saved state through a plain stream; false (a finding made) when it is
   // refused or not a valid state of the effect.
@@ -44,6 +51,8 @@ private:
   void TextToValue(const RoundSetup& round);
   void AskInfo(const RoundSetup& round);
   void CreateView(const RoundSetup& round);
+  void EditorStep(const RoundSetup& round);
+  int Weight(const Kind& kind) const;
   // Saved states (StateSteps.cpp).
   void SaveState(const RoundSetup& round);
   void RestoreState(const RoundSetup& round);
@@ -58,4 +67,6 @@ private:
   Driver* mDriver;
   // The last few states saved, for restores of a state the plug-in made.
   std::vector<std::vector<uint8_t>> mSnapshots;
+  EditorDriver mEditor;
+  bool mEditorRound = false;
 };

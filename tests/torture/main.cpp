@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
          static_cast<unsigned long long>(torture.StepsDone()), seconds,
          static_cast<double>(torture.StepsDone()) / (seconds > 0 ? seconds : 1),
          static_cast<unsigned long long>(torture.Found().Count()));
+  if (torture.EditorOpens() > 0)
+    printf("torture: the editor opened %d times\n", torture.EditorOpens());
   torture.Found().PrintSummary();
   if (!clean)
     fprintf(stderr, "torture: failed with seed %llu\n",
