@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <set>
 #include <string>
 
 using namespace Steinberg;
@@ -63,6 +64,7 @@ bool EditorDriver::ConnectX() {
     return false;
   }
   mConn = conn;
+  mRoot = screen->root;
   mParent = xcb_generate_id(mConn);
   // Override-redirect: no window manager gets between us and the size we set.
   const uint32_t values[] = {screen->black_pixel, 1};
@@ -96,6 +98,15 @@ int EditorDriver::ChildWindows() {
   const int children = tree ? xcb_query_tree_children_length(tree) : -1;
   free(tree);
   return children;
+}
+
+xcb_window_t EditorDriver::EditorWindow() {
+  xcb_query_tree_reply_t* tree =
+      xcb_query_tree_reply(mConn, xcb_query_tree(mConn, mParent), nullptr);
+  const xcb_window_t window =
+      tree && xcb_query_tree_children_length(tree) > 0 ? xcb_query_tree_children(tree)[0] : 0;
+  free(tree);
+  return window;
 }
 
 // Our connection asks for no events; what comes is the odd error reply.
@@ -213,5 +224,14 @@ void EditorDriver::CloseAs(int how) {
   if (children > 0) // -1: the server could not tell
     mDriver->Fail("a closed editor left its window",
                   std::to_string(children) + " after close " + std::to_string(how));
+  CheckGestures(how == 1 ? "released without removed" : "removed and released");
   DrainOwnEvents();
+}
+
+void EditorDriver::CheckGestures(const char* after) {
+  const std::set<Vst::ParamID> open = mTarget->handler->TakeOpenGestures();
+  if (open.empty()) return;
+  std::string ids;
+  for (Vst::ParamID id : open) ids += " " + std::to_string(id);
+  mDriver->Fail("a gesture left open when the editor closed", std::string(after) + ": id" + ids);
 }

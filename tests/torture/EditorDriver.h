@@ -4,7 +4,8 @@
 // (then refused, and the view goes on at its own), its run loop pumped so
 // that the editor draws what the processing thread keeps changing, asked its
 // size, given odd sizes, keys, wheel and focus, its frame taken away and
-// given back, attached twice, removed twice, released without removal. One
+// given back, attached twice, removed twice, released without removal, and
+// pointer events sent to its window (never the X server's pointer). One
 // editor at most is open; without an X server the steps are off.
 #include <memory>
 #include <xcb/xcb.h>
@@ -61,16 +62,24 @@ private:
   void AttachTwice();
   void Reattach();
   void SecondView();
+  void Pointer();
   void CloseStep();
 
   // The view's size must be the editor's times the scale it took.
   void CheckSize(const char* after);
   bool Attach(const char* call);
+  // A closed editor leaves no gesture open with the host.
+  void CheckGestures(const char* after);
+  // The editor's window inside our parent; 0 when none.
+  xcb_window_t EditorWindow();
+  // A pointer event sent to the window alone: the pointer itself stays put.
+  void SendPointer(xcb_window_t window, uint8_t type, uint8_t button, int x, int y, uint16_t state);
 
   Target* mTarget;
   Driver* mDriver;
   Rng mRng;
   xcb_connection_t* mConn = nullptr;
+  xcb_window_t mRoot = 0;
   xcb_window_t mParent = 0;
   vst3host::HostRunLoop* mLoop = nullptr;
   std::unique_ptr<vst3host::HostedEditor> mEditor;

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -39,6 +40,7 @@ const EditorDriver::Kind EditorDriver::kKinds[] = {
     {"attached twice", 3, &EditorDriver::AttachTwice},
     {"removed and attached", 3, &EditorDriver::Reattach},
     {"second view", 2, &EditorDriver::SecondView},
+    {"pointer", 10, &EditorDriver::Pointer},
     {"close", 4, &EditorDriver::CloseStep},
 };
 
@@ -200,6 +202,7 @@ void EditorDriver::Reattach() {
   if (mLoop->Registered() != 0)
     mDriver->Fail("a removed editor left handlers in the run loop",
                   std::to_string(mLoop->Registered()));
+  CheckGestures("removed");
   if (rng.Percent(30)) {
     static const char* const kTypes[] = {kPlatformTypeX11EmbedWindowID, "HWND", "NSView", "",
                                          nullptr};
@@ -254,4 +257,79 @@ void EditorDriver::SecondView() {
 
 void EditorDriver::CloseStep() {
   CloseAs(static_cast<int>(mRng.Below(3)));
+}
+
+void EditorDriver::SendPointer(xcb_window_t window, uint8_t type, uint8_t button, int x, int y,
+                               uint16_t state) {
+  // Every core event is 32 bytes; button, motion and crossing events share
+  // the layout of a button press up to the state field.
+  char bytes[32] = {};
+  auto* event = reinterpret_cast<xcb_button_press_event_t*>(bytes);
+  event->response_type = type;
+  event->detail = button;
+  event->time = XCB_CURRENT_TIME;
+  event->root = mRoot;
+  event->event = window;
+  event->event_x = static_cast<int16_t>(x);
+  event->event_y = static_cast<int16_t>(y);
+  event->state = state;
+  event->same_screen = 1;
+  if (type == XCB_LEAVE_NOTIFY) {
+    auto* leave = reinterpret_cast<xcb_leave_notify_event_t*>(bytes);
+    leave->mode = XCB_NOTIFY_MODE_NORMAL;
+    leave->same_screen_focus = 1;
+  }
+  const uint32_t mask = type == XCB_BUTTON_PRESS     ? XCB_EVENT_MASK_BUTTON_PRESS
+                        : type == XCB_BUTTON_RELEASE ? XCB_EVENT_MASK_BUTTON_RELEASE
+                        : type == XCB_MOTION_NOTIFY  ? XCB_EVENT_MASK_POINTER_MOTION
+                                                     : XCB_EVENT_MASK_LEAVE_WINDOW;
+  xcb_send_event(mConn, 0, window, mask, bytes);
+}
+
+// Drags (sometimes left unfinished, as when a host closes the editor under
+// the user's hand), wheel turns, double clicks, hovering and leaving,
+// anywhere but the upper right quarter, where the product link would start a
+// browser.
+void EditorDriver::Pointer() {
+  const xcb_window_t window = EditorWindow();
+  if (!window || mBaseW == 0) return;
+  const int w = static_cast<int>(std::lround(mBaseW * mScale));
+  const int h = static_cast<int>(std::lround(mBaseH * mScale));
+  int x = static_cast<int>(mRng.Below(static_cast<uint32_t>(w)));
+  int y = static_cast<int>(mRng.Below(static_cast<uint32_t>(h)));
+  if (x >= w / 2 && y < h / 2) y += h / 2;
+  const uint16_t keys = mRng.Percent(20) ? XCB_MOD_MASK_SHIFT : 0;
+  switch (mRng.Below(5)) {
+  case 0: {
+    SendPointer(window, XCB_BUTTON_PRESS, 1, x, y, keys);
+    for (int moves = mRng.Between(1, 5); moves > 0; --moves) {
+      y += mRng.Between(-40, 40);
+      SendPointer(window, XCB_MOTION_NOTIFY, 0, x, y, keys | XCB_BUTTON_MASK_1);
+    }
+    if (mRng.Percent(75))
+      SendPointer(window, XCB_BUTTON_RELEASE, 1, x, y, keys | XCB_BUTTON_MASK_1);
+    break;
+  }
+  case 1: {
+    const uint8_t button = mRng.Percent(50) ? 4 : 5;
+    SendPointer(window, XCB_BUTTON_PRESS, button, x, y, keys);
+    SendPointer(window, XCB_BUTTON_RELEASE, button, x, y, keys);
+    break;
+  }
+  case 2:
+    for (int click = 0; click < 2; ++click) {
+      SendPointer(window, XCB_BUTTON_PRESS, 1, x, y, keys);
+      SendPointer(window, XCB_BUTTON_RELEASE, 1, x, y, keys | XCB_BUTTON_MASK_1);
+    }
+    break;
+  case 3:
+    SendPointer(window, XCB_MOTION_NOTIFY, 0, x, y, keys);
+    break;
+  default:
+    SendPointer(window, XCB_LEAVE_NOTIFY, 0, x, y, 0);
+    break;
+  }
+  xcb_flush(mConn);
+  mDriver->Call("run loop", [&] { mLoop->RunOnce(5); });
+  DrainOwnEvents();
 }

@@ -99,17 +99,29 @@ tresult PLUGIN_API OddStream::write(void* buffer, int32 numBytes, int32* numByte
   return vst3host::ByteStream::write(buffer, numBytes, numBytesWritten);
 }
 
-tresult PLUGIN_API CountingHandler::beginEdit(ParamID) {
+tresult PLUGIN_API CountingHandler::beginEdit(ParamID id) {
   ++mNotices;
+  std::lock_guard<std::mutex> hold(mLock);
+  mOpenGestures.insert(id);
   return kResultOk;
 }
 tresult PLUGIN_API CountingHandler::performEdit(ParamID, ParamValue) {
   ++mNotices;
   return kResultOk;
 }
-tresult PLUGIN_API CountingHandler::endEdit(ParamID) {
+// An end without a begin is allowed: the editor closes gestures it never opened.
+tresult PLUGIN_API CountingHandler::endEdit(ParamID id) {
   ++mNotices;
+  std::lock_guard<std::mutex> hold(mLock);
+  mOpenGestures.erase(id);
   return kResultOk;
+}
+
+std::set<ParamID> CountingHandler::TakeOpenGestures() {
+  std::lock_guard<std::mutex> hold(mLock);
+  std::set<ParamID> open;
+  open.swap(mOpenGestures);
+  return open;
 }
 tresult PLUGIN_API CountingHandler::restartComponent(int32) {
   ++mNotices;

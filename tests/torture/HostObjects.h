@@ -6,6 +6,8 @@
 // the processing thread does not allocate.
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -94,7 +96,8 @@ private:
   size_t mLimit;
 };
 
-// Takes the plug-in's edit and restart notices and counts them.
+// Takes the plug-in's edit and restart notices and counts them, and keeps
+// the parameters whose gesture (beginEdit) has not been ended (endEdit).
 class CountingHandler : public vst3host::HostObject<Steinberg::Vst::IComponentHandler> {
 public:
   Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID) override;
@@ -104,7 +107,11 @@ public:
   Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) override;
 
   uint64_t Notices() const { return mNotices.load(); }
+  // The parameters of gestures still open, forgotten once asked for.
+  std::set<Steinberg::Vst::ParamID> TakeOpenGestures();
 
 private:
   std::atomic<uint64_t> mNotices{0};
+  std::mutex mLock;
+  std::set<Steinberg::Vst::ParamID> mOpenGestures;
 };
