@@ -50,16 +50,7 @@ void EditorDriver::Step() {
     Open();
     return;
   }
-  int total = 0;
-  for (const Kind& kind : kKinds) total += kind.weight;
-  int roll = static_cast<int>(mRng.Below(static_cast<uint32_t>(total)));
-  for (const Kind& kind : kKinds) {
-    if (roll < kind.weight) {
-      (this->*kind.run)();
-      return;
-    }
-    roll -= kind.weight;
-  }
+  (this->*mRng.PickWeighted(kKinds, [](const Kind& kind) { return kind.weight; }).run)();
 }
 
 // A wait of up to the editor's frame period lets its timer draw; the loop

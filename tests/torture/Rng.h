@@ -29,6 +29,19 @@ public:
   template <class T, size_t N> const T& Pick(const T (&items)[N]) {
     return items[Below(static_cast<uint32_t>(N))];
   }
+  // One of the items, each as likely as weight(item) says (never one of
+  // weight 0 while another has more).
+  template <class T, size_t N, class Weight>
+  const T& PickWeighted(const T (&items)[N], Weight weight) {
+    int total = 0;
+    for (const T& item : items) total += weight(item);
+    int roll = static_cast<int>(Below(static_cast<uint32_t>(total)));
+    for (const T& item : items) {
+      if (roll < weight(item)) return item;
+      roll -= weight(item);
+    }
+    return items[N - 1];
+  }
   // A generator for another thread or round, independent of this one's future.
   Rng Fork() { return Rng(Next()); }
 

@@ -65,16 +65,9 @@ int UiDriver::Weight(const Kind& kind) const {
 
 void UiDriver::Step(const RoundSetup& round) {
   mDriver->NextStep();
-  int total = 0;
-  for (const Kind& kind : kKinds) total += Weight(kind);
-  int roll = static_cast<int>(mDriver->Random().Below(static_cast<uint32_t>(total)));
-  for (const Kind& kind : kKinds) {
-    if (roll < Weight(kind)) {
-      (this->*kind.run)(round);
-      return;
-    }
-    roll -= Weight(kind);
-  }
+  const Kind& kind =
+      mDriver->Random().PickWeighted(kKinds, [this](const Kind& k) { return Weight(k); });
+  (this->*kind.run)(round);
 }
 
 void UiDriver::EditorStep(const RoundSetup&) {
