@@ -30,10 +30,17 @@ void IGraphics::ReleaseMouseCapture() {
   mMouseCapture = mMouseX = mMouseY = -1;
 }
 
+void IGraphics::EndMouseCapture() {
+  const IControl* control = mControls.Get(mMouseCapture);
+  ReleaseMouseCapture();
+  if (control && mPlug && control->ParamIdx() >= 0)
+    mPlug->EndInformHostOfParamChange(control->ParamIdx());
+}
+
 void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod) {
   IMouseMod none;
   mod = OrNone(mod, &none);
-  ReleaseMouseCapture();
+  EndMouseCapture();
   const int c = FindTopmost(x, y, false);
   if (c < 0) return;
   mMouseCapture = c;
@@ -78,7 +85,7 @@ void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod) {
 bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod) {
   IMouseMod none;
   mod = OrNone(mod, &none);
-  ReleaseMouseCapture();
+  EndMouseCapture();
   const int c = FindTopmost(x, y, false);
   IControl* control = mControls.Get(c);
   if (!control) return false;

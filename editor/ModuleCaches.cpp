@@ -1,8 +1,6 @@
 #include "editor/ModuleCaches.h"
 
 #include <atomic>
-#include <cstdlib>
-#include <mutex>
 
 namespace {
 
@@ -36,6 +34,17 @@ void ReleaseBitmaps() {
   Release(s_bitmapCache);
 }
 
+// Releases one cache when it is destroyed. As a function-local static it is
+// registered, like an atexit() handler, once construction completes, and
+// destroyed in the same order one would run, but it belongs to this module:
+// it also runs when the module is unloaded under a runtime whose atexit()
+// would leave it for the end of the process, after the module's code is gone
+// (ThreadSanitizer's does).
+struct Releaser {
+  void (*release)();
+  ~Releaser() { release(); }
+};
+
 } // namespace
 
 BitmapStorage& BitmapCache() {
@@ -53,8 +62,7 @@ void ReleaseModuleCaches() {
 
 bool AddModuleBitmap(LICE_IBitmap* bitmap, int ID) {
   if (!BitmapCache().Add(bitmap, ID)) return false;
-  static std::once_flag once;
-  std::call_once(once, [] { std::atexit(ReleaseBitmaps); });
+  static const Releaser releaser{ReleaseBitmaps};
   return true;
 }
 
@@ -62,7 +70,6 @@ bool AddModuleFont(LICE_IFont* font, const IText* text) {
   if (!FontCache().Add(font, text)) return false;
   // Registered after the first font exists: every static the GDI layer set up
   // to create it is destroyed after this handler has run.
-  static std::once_flag once;
-  std::call_once(once, [] { std::atexit(ReleaseFonts); });
+  static const Releaser releaser{ReleaseFonts};
   return true;
 }

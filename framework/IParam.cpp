@@ -29,7 +29,8 @@ void IParam::SetNames(const char* name, const char* label, const char* group) {
 }
 
 void IParam::SetRange(double defaultVal, double minVal, double maxVal, double step) {
-  mValue = mDefault = defaultVal;
+  mDefault = defaultVal;
+  mValue.store(defaultVal, std::memory_order_relaxed);
   mMin = minVal;
   mMax = maxVal > minVal + step ? maxVal : minVal + step;
   mStep = step;
@@ -88,7 +89,7 @@ void IParam::SetDisplayText(int value, const char* text) {
 
 void IParam::Set(double plain) {
   if (std::isnan(plain)) return;
-  mValue = plain < mMin ? mMin : (plain > mMax ? mMax : plain);
+  mValue.store(plain < mMin ? mMin : (plain > mMax ? mMax : plain), std::memory_order_relaxed);
 }
 
 void IParam::SetNormalized(double normalized) {
@@ -98,7 +99,7 @@ void IParam::SetNormalized(double normalized) {
   if (normalized > 1.0) normalized = 1.0;
   double v = (mMax - mMin) * std::pow(normalized, mShape) + mMin;
   if (mType != kTypeDouble) v = std::floor(v / mStep + 0.5) * mStep;
-  mValue = v < mMax ? v : mMax;
+  mValue.store(v < mMax ? v : mMax, std::memory_order_relaxed);
 }
 
 double IParam::GetNormalized(double plain) const {
@@ -108,7 +109,7 @@ double IParam::GetNormalized(double plain) const {
 }
 
 double IParam::DBToAmp() const {
-  return std::exp(mValue * 0.1151292546497);
+  return std::exp(Value() * 0.1151292546497);
 }
 
 const IParam::DisplayText* IParam::FindDisplayText(int value) const {
@@ -141,7 +142,7 @@ const char* IParam::GetDisplayText(int value) const {
 }
 
 const char* IParam::GetLabelForHost() const {
-  return GetDisplayText(TruncateToInt(mValue))[0] ? "" : mLabel;
+  return GetDisplayText(TruncateToInt(Value()))[0] ? "" : mLabel;
 }
 
 const char* IParam::GetDisplayTextAtIdx(int idx, int* value) const {

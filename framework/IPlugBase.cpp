@@ -108,6 +108,23 @@ void IPlugBase::SetParameterFromGUI(int paramIdx, double normalizedValue) {
   OnParamChange(paramIdx);
 }
 
+// As a block's parameter changes are applied: inside the lock, so that the
+// value, the editor, the plug-in's derived values and the saved state change
+// together and never in the middle of a block.
+void IPlugBase::SetParameterFromHost(int paramIdx, double normalizedValue) {
+  WDL_MutexLock lock(&mMutex);
+  IParam* param = GetParam(paramIdx);
+  if (!param) return;
+  param->SetNormalized(normalizedValue);
+  if (mGraphics) mGraphics->SetParameterFromPlug(paramIdx, param->GetNormalized(), true);
+  OnParamChange(paramIdx);
+}
+
+void IPlugBase::SetBypassed(bool bypassed) {
+  WDL_MutexLock lock(&mMutex);
+  mIsBypassed.store(bypassed, std::memory_order_relaxed);
+}
+
 void IPlugBase::AttachGraphics(IGraphics* graphics) {
   if (!graphics) return;
   WDL_MutexLock lock(&mMutex);

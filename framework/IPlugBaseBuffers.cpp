@@ -195,7 +195,9 @@ IOutputSilence IPlugBase::RunSlices(int nFrames, bool bypass, bool accumulate) {
   const int slice =
       channels.NeedsScratch<P>(mInputsReadOnly) ? channels.ScratchFrames(mBlockSize) : nFrames;
   if (slice <= 0) {
-    channels.SilenceHostOutputs(nFrames, kConverts && !accumulate);
+    // 32-bit outputs too, whether or not they would have been converted,
+    // unless the block was to add to them.
+    channels.SilenceHostOutputs(nFrames, !accumulate);
     return IOutputSilence();
   }
   uint64_t known = bypass || channels.OutputsOverlap() ? 0 : channels.DirectOutputs<P>();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "detail/HostCall.h"
 #include "vst3/HostText.h"
 
 using namespace Steinberg;
@@ -38,49 +39,57 @@ const ClassFactory::ClassEntry* ClassFactory::entryAt(int32 index) const {
 }
 
 tresult PLUGIN_API ClassFactory::getFactoryInfo(PFactoryInfo* info) {
-  if (!info) return kInvalidArgument;
-  *info = mFactoryInfo;
-  return kResultOk;
+  return HostCall([&] {
+    if (!info) return kInvalidArgument;
+    *info = mFactoryInfo;
+    return kResultOk;
+  });
 }
 
 int32 PLUGIN_API ClassFactory::countClasses() {
-  return static_cast<int32>(mClasses.size());
+  return HostCall(0, [&] { return static_cast<int32>(mClasses.size()); });
 }
 
 tresult PLUGIN_API ClassFactory::getClassInfo(int32 index, PClassInfo* info) {
-  const ClassEntry* entry = entryAt(index);
-  if (!info) return kInvalidArgument;
-  if (!entry) return kInvalidArgument;
-  *info = PClassInfo();
-  std::memcpy(info->cid, entry->info.cid, sizeof(TUID));
-  info->cardinality = entry->info.cardinality;
-  std::memcpy(info->category, entry->info.category, sizeof(info->category));
-  std::memcpy(info->name, entry->info.name, sizeof(info->name));
-  return kResultOk;
+  return HostCall([&] {
+    const ClassEntry* entry = entryAt(index);
+    if (!info) return kInvalidArgument;
+    if (!entry) return kInvalidArgument;
+    *info = PClassInfo();
+    std::memcpy(info->cid, entry->info.cid, sizeof(TUID));
+    info->cardinality = entry->info.cardinality;
+    std::memcpy(info->category, entry->info.category, sizeof(info->category));
+    std::memcpy(info->name, entry->info.name, sizeof(info->name));
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API ClassFactory::getClassInfo2(int32 index, PClassInfo2* info) {
-  const ClassEntry* entry = entryAt(index);
-  if (!info || !entry) return kInvalidArgument;
-  *info = entry->info;
-  return kResultOk;
+  return HostCall([&] {
+    const ClassEntry* entry = entryAt(index);
+    if (!info || !entry) return kInvalidArgument;
+    *info = entry->info;
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API ClassFactory::getClassInfoUnicode(int32 index, PClassInfoW* info) {
-  const ClassEntry* entry = entryAt(index);
-  if (!info || !entry) return kInvalidArgument;
-  const PClassInfo2& src = entry->info;
-  *info = PClassInfoW();
-  std::memcpy(info->cid, src.cid, sizeof(TUID));
-  info->cardinality = src.cardinality;
-  std::memcpy(info->category, src.category, sizeof(info->category));
-  WidenField(src.name, info->name, PClassInfo::kNameSize);
-  info->classFlags = src.classFlags;
-  std::memcpy(info->subCategories, src.subCategories, sizeof(info->subCategories));
-  WidenField(src.vendor, info->vendor, PClassInfoW::kVendorSize);
-  WidenField(src.version, info->version, PClassInfoW::kVersionSize);
-  WidenField(src.sdkVersion, info->sdkVersion, PClassInfoW::kVersionSize);
-  return kResultOk;
+  return HostCall([&] {
+    const ClassEntry* entry = entryAt(index);
+    if (!info || !entry) return kInvalidArgument;
+    const PClassInfo2& src = entry->info;
+    *info = PClassInfoW();
+    std::memcpy(info->cid, src.cid, sizeof(TUID));
+    info->cardinality = src.cardinality;
+    std::memcpy(info->category, src.category, sizeof(info->category));
+    WidenField(src.name, info->name, PClassInfo::kNameSize);
+    info->classFlags = src.classFlags;
+    std::memcpy(info->subCategories, src.subCategories, sizeof(info->subCategories));
+    WidenField(src.vendor, info->vendor, PClassInfoW::kVendorSize);
+    WidenField(src.version, info->version, PClassInfoW::kVersionSize);
+    WidenField(src.sdkVersion, info->sdkVersion, PClassInfoW::kVersionSize);
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API ClassFactory::setHostContext(FUnknown*) {
@@ -88,35 +97,39 @@ tresult PLUGIN_API ClassFactory::setHostContext(FUnknown*) {
 }
 
 tresult PLUGIN_API ClassFactory::createInstance(FIDString cid, FIDString iid, void** obj) {
-  if (!obj) return kInvalidArgument;
-  *obj = nullptr;
-  if (!cid || !iid) return kInvalidArgument;
-  for (const ClassEntry& entry : mClasses) {
-    if (!FUnknownPrivate::iidEqual(entry.info.cid, cid)) continue;
-    FUnknown* instance = entry.create(entry.context);
-    if (!instance) return kOutOfMemory;
-    // The host keeps the reference that the query adds; ours goes, so an
-    // interface the object lacks leaves nothing behind.
-    const tresult result = instance->queryInterface(iid, obj);
-    instance->release();
-    if (result != kResultOk) *obj = nullptr;
-    return result;
-  }
-  return kNoInterface;
+  return HostCall([&]() -> tresult {
+    if (!obj) return kInvalidArgument;
+    *obj = nullptr;
+    if (!cid || !iid) return kInvalidArgument;
+    for (const ClassEntry& entry : mClasses) {
+      if (!FUnknownPrivate::iidEqual(entry.info.cid, cid)) continue;
+      FUnknown* instance = entry.create(entry.context);
+      if (!instance) return kOutOfMemory;
+      // The host keeps the reference that the query adds; ours goes, so an
+      // interface the object lacks leaves nothing behind.
+      const tresult result = instance->queryInterface(iid, obj);
+      instance->release();
+      if (result != kResultOk) *obj = nullptr;
+      return result;
+    }
+    return kNoInterface;
+  });
 }
 
 tresult PLUGIN_API ClassFactory::queryInterface(const TUID iid, void** obj) {
-  if (!obj) return kInvalidArgument;
-  if (FUnknownPrivate::iidEqual(iid, IPluginFactory::iid) ||
-      FUnknownPrivate::iidEqual(iid, IPluginFactory2::iid) ||
-      FUnknownPrivate::iidEqual(iid, IPluginFactory3::iid) ||
-      FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
-    addRef();
-    *obj = this;
-    return kResultOk;
-  }
-  *obj = nullptr;
-  return kNoInterface;
+  return HostCall([&] {
+    if (!obj) return kInvalidArgument;
+    if (FUnknownPrivate::iidEqual(iid, IPluginFactory::iid) ||
+        FUnknownPrivate::iidEqual(iid, IPluginFactory2::iid) ||
+        FUnknownPrivate::iidEqual(iid, IPluginFactory3::iid) ||
+        FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
+      addRef();
+      *obj = this;
+      return kResultOk;
+    }
+    *obj = nullptr;
+    return kNoInterface;
+  });
 }
 
 uint32 PLUGIN_API ClassFactory::addRef() {

@@ -1,10 +1,12 @@
 // Construction, interface queries and the host-time queries of the binding.
 #include "vst3/IPlugVST3.h"
 
+#include "detail/HostCall.h"
 #include "framework/Trace.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using vst3binding::HostCall;
 
 IPlugVST3::IPlugVST3(IPlugInstanceInfo, int nParams, const char* channelIOStr, int nPresets,
                      const char* effectName, const char* productName, const char* mfrName,
@@ -59,13 +61,15 @@ SpeakerArrangement IPlugVST3::getSpeakerArrForChans(int channels) {
 }
 
 tresult PLUGIN_API IPlugVST3::queryInterface(const TUID iid, void** obj) {
-  if (!obj) return kInvalidArgument;
-  if (FUnknownPrivate::iidEqual(iid, IUnitInfo::iid)) {
-    addRef();
-    *obj = static_cast<IUnitInfo*>(this);
-    return kResultOk;
-  }
-  return SingleObjectEffect::queryInterface(iid, obj);
+  return HostCall([&]() -> tresult {
+    if (!obj) return kInvalidArgument;
+    if (FUnknownPrivate::iidEqual(iid, IUnitInfo::iid)) {
+      addRef();
+      *obj = static_cast<IUnitInfo*>(this);
+      return kResultOk;
+    }
+    return SingleObjectEffect::queryInterface(iid, obj);
+  });
 }
 
 void IPlugVST3::SetLatency(int samples) {

@@ -3,23 +3,23 @@
 #include <algorithm>
 #include <cstring>
 
+#include "detail/HostCall.h"
 #include "detail/IPlugVST3View.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using vst3binding::HostCall;
 
 IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name) {
-  if (!name || strcmp(name, "editor") != 0) return nullptr;
-  try {
+  return HostCall(static_cast<IPlugView*>(nullptr), [&]() -> IPlugView* {
+    if (!name || strcmp(name, "editor") != 0) return nullptr;
     mViews.reserve(mViews.size() + 1); // the list cannot fail to take the view below
     auto* view = new IPlugVST3View(this);
     addDependentView(view);
     return view; // the host gets the view's one reference
-  } catch (...) {
-    return nullptr;
-  }
+  });
 }
 
 void IPlugVST3::addDependentView(IPlugVST3View* view) {

@@ -3,6 +3,8 @@
 // are sized at construction and in setupProcessing.
 #include <cmath>
 
+#include "detail/HostCall.h"
+#include "detail/ListParameter.h"
 #include "editor/IGraphics.h"
 #include "framework/IMidiMsg.h"
 #include "pluginterfaces/vst/ivstevents.h"
@@ -13,6 +15,7 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using vst3binding::HostCall;
 
 namespace {
 
@@ -22,13 +25,23 @@ int SpeakerCount(SpeakerArrangement arr) {
 
 } // namespace
 
+// A throw part-way (a failed allocation, a host context that throws) undoes
+// what was built, so that the host may release the object or try again.
 tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
-  const tresult result = SingleObjectEffect::initialize(context);
+  bool finished = false;
+  const tresult result = HostCall([&] {
+    const tresult built = Initialize(context);
+    finished = true;
+    return built;
+  });
+  if (!finished) terminate();
+  return result;
+}
 
-  IHostApplication* app = nullptr;
-  if (context &&
-      context->queryInterface(IHostApplication::iid, reinterpret_cast<void**>(&app)) == kResultOk &&
-      app) {
+tresult IPlugVST3::Initialize(FUnknown* context) {
+  const tresult result = SingleObjectEffect::initialize(context);
+  FUnknownPtr<IHostApplication> app(context);
+  if (app) {
     String128 name = {};
     if (app->getName(name) == kResultOk) {
       name[127] = 0;
@@ -44,7 +57,6 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context) {
   NoteActiveBuses();
   OnHostIdentified();
   RestorePreset(0);
-  if (app) app->release();
   return result;
 }
 
@@ -76,35 +88,39 @@ void IPlugVST3::AddBusesAndBypass() {
   if (NPresets() > 0) {
     WidenBounded("Preset", name);
     String128 none = {};
-    parameters.addParameter(new Parameter(name, kPresetParamId, none, 0, NPresets(),
-                                          ParameterInfo::kIsProgramChange, kRootUnitId));
+    AddParameter(owned(new Parameter(name, kPresetParamId, none, 0, NPresets(),
+                                     ParameterInfo::kIsProgramChange, kRootUnitId)));
   }
   if (!IsInst()) {
     WidenBounded("Bypass", name);
-    auto* bypass = new StringListParameter(name, kBypassParamId, nullptr,
-                                           ParameterInfo::kCanAutomate | ParameterInfo::kIsList |
-                                               ParameterInfo::kIsBypass,
-                                           kRootUnitId);
+    IPtr<StringListParameter> bypass = owned(new vst3binding::ListParameter(
+        name, kBypassParamId, nullptr,
+        ParameterInfo::kCanAutomate | ParameterInfo::kIsList | ParameterInfo::kIsBypass,
+        kRootUnitId, 2));
     WidenBounded("off", name);
     bypass->appendString(name);
     WidenBounded("on", name);
     bypass->appendString(name);
-    parameters.addParameter(bypass);
+    AddParameter(bypass);
   }
 }
 
 tresult PLUGIN_API IPlugVST3::terminate() {
-  mViews.clear();
-  const tresult result = SingleObjectEffect::terminate();
-  NoteActiveBuses();
-  return result;
+  return HostCall([&] {
+    mViews.clear();
+    const tresult result = SingleObjectEffect::terminate();
+    NoteActiveBuses();
+    return result;
+  });
 }
 
 tresult PLUGIN_API IPlugVST3::activateBus(MediaType type, BusDirection dir, int32 index,
                                           TBool state) {
-  const tresult result = SingleObjectEffect::activateBus(type, dir, index, state);
-  NoteActiveBuses();
-  return result;
+  return HostCall([&] {
+    const tresult result = SingleObjectEffect::activateBus(type, dir, index, state);
+    NoteActiveBuses();
+    return result;
+  });
 }
 
 void IPlugVST3::NoteActiveBuses() {
@@ -123,6 +139,11 @@ void IPlugVST3::NoteActiveBuses() {
 // the buses as they were.
 tresult PLUGIN_API IPlugVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                  SpeakerArrangement* outputs, int32 numOuts) {
+  return HostCall([&] { return ArrangeBuses(inputs, numIns, outputs, numOuts); });
+}
+
+tresult IPlugVST3::ArrangeBuses(SpeakerArrangement* inputs, int32 numIns,
+                                SpeakerArrangement* outputs, int32 numOuts) {
   if (numIns < 0 || numOuts < 0 || (numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
     return kInvalidArgument;
   const int nIn = numIns > 0 ? SpeakerCount(inputs[0]) : 0;
@@ -172,22 +193,30 @@ uint32 PLUGIN_API IPlugVST3::getLatencySamples() {
 
 // The bypass flag is kept: a project may have restored it just before.
 tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup) {
-  if (canProcessSampleSize(setup.symbolicSampleSize) != kResultOk) return kResultFalse;
-  if (setup.maxSamplesPerBlock <= 0) return kResultFalse;
-  if (!(setup.sampleRate > 0.0) || !std::isfinite(setup.sampleRate)) return kResultFalse;
-  SetSampleRate(setup.sampleRate);
-  SetBlockSize(setup.maxSamplesPerBlock);
-  Reset();
-  processSetup = setup;
-  return kResultOk;
+  return HostCall([&] {
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultOk) return kResultFalse;
+    if (setup.maxSamplesPerBlock <= 0) return kResultFalse;
+    if (!(setup.sampleRate > 0.0) || !std::isfinite(setup.sampleRate)) return kResultFalse;
+    SetSampleRate(setup.sampleRate);
+    SetBlockSize(setup.maxSamplesPerBlock);
+    Reset();
+    processSetup = setup;
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API IPlugVST3::setActive(TBool state) {
-  OnActivate(state != 0);
-  return kResultOk;
+  return HostCall([&] {
+    OnActivate(state != 0);
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data) {
+  return HostCall([&] { return ProcessHostBlock(data); });
+}
+
+tresult IPlugVST3::ProcessHostBlock(ProcessData& data) {
   WDL_MutexLock hold(GetMutex());
   if (data.processContext) mProcessContext = *data.processContext;
   ApplyParameterChanges(data.inputParameterChanges);

@@ -1,12 +1,14 @@
 // The saved state travels through both state pairs, the same bytes in each.
 // Its layout and the rules of a restore are the framework's
 // (IPlugStateStream.h); here the host's stream is only adapted to it.
+#include "detail/HostCall.h"
 #include "framework/IPlugStateStream.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using vst3binding::HostCall;
 
 namespace {
 
@@ -58,16 +60,16 @@ tresult IPlugVST3::RestoreState(IBStream* stream) {
 }
 
 tresult PLUGIN_API IPlugVST3::getEditorState(IBStream* stream) {
-  return SaveState(stream);
+  return HostCall([&] { return SaveState(stream); });
 }
 tresult PLUGIN_API IPlugVST3::setEditorState(IBStream* stream) {
-  return RestoreState(stream);
+  return HostCall([&] { return RestoreState(stream); });
 }
 tresult PLUGIN_API IPlugVST3::getProcessorState(IBStream* stream) {
-  return SaveState(stream);
+  return HostCall([&] { return SaveState(stream); });
 }
 tresult PLUGIN_API IPlugVST3::setProcessorState(IBStream* stream) {
-  return RestoreState(stream);
+  return HostCall([&] { return RestoreState(stream); });
 }
 
 tresult PLUGIN_API IPlugVST3::setComponentState(IBStream* stream) {

@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "detail/HostCall.h"
 #include "detail/RunLoopEventLoop.h"
 #include "editor/IGraphics.h"
 #include "vst3/IPlugVST3.h"
 
 using namespace Steinberg;
+using vst3binding::HostCall;
 using vst3binding::RunLoopEventLoop;
 
 namespace {
@@ -31,12 +33,14 @@ IPlugVST3View::~IPlugVST3View() {
 }
 
 tresult PLUGIN_API IPlugVST3View::queryInterface(const TUID iid, void** obj) {
-  if (obj && FUnknownPrivate::iidEqual(iid, IPlugViewContentScaleSupport::iid)) {
-    addRef();
-    *obj = static_cast<IPlugViewContentScaleSupport*>(this);
-    return kResultOk;
-  }
-  return CPluginView::queryInterface(iid, obj);
+  return HostCall([&]() -> tresult {
+    if (obj && FUnknownPrivate::iidEqual(iid, IPlugViewContentScaleSupport::iid)) {
+      addRef();
+      *obj = static_cast<IPlugViewContentScaleSupport*>(this);
+      return kResultOk;
+    }
+    return CPluginView::queryInterface(iid, obj);
+  });
 }
 
 uint32 PLUGIN_API IPlugVST3View::addRef() {
@@ -54,17 +58,21 @@ IGraphics* IPlugVST3View::Graphics() const {
 }
 
 tresult PLUGIN_API IPlugVST3View::isPlatformTypeSupported(FIDString type) {
-  if (!Graphics() || !type) return kResultFalse;
-  return strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultOk : kResultFalse;
+  return HostCall([&] {
+    if (!Graphics() || !type) return kResultFalse;
+    return strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultOk : kResultFalse;
+  });
 }
 
 tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type) {
-  try {
-    return Open(parent, type);
-  } catch (...) {
-    Close(); // nothing may stay open, and nothing may be thrown at the host
-    return kResultFalse;
-  }
+  bool finished = false;
+  const tresult result = HostCall([&] {
+    const tresult opened = Open(parent, type);
+    finished = true;
+    return opened;
+  });
+  if (!finished) Close(); // a throw part-way: nothing may stay open
+  return result;
 }
 
 tresult IPlugVST3View::Open(void* parent, FIDString type) {
@@ -92,8 +100,10 @@ tresult IPlugVST3View::Open(void* parent, FIDString type) {
 }
 
 tresult PLUGIN_API IPlugVST3View::removed() {
-  Close();
-  return CPluginView::removed();
+  return HostCall([&] {
+    Close();
+    return CPluginView::removed();
+  });
 }
 
 void IPlugVST3View::Close() {
@@ -109,9 +119,11 @@ void IPlugVST3View::Close() {
 }
 
 tresult PLUGIN_API IPlugVST3View::onKeyDown(char16 key, int16 keyCode, int16 modifiers) {
-  IGraphics* gui = Graphics();
-  mLastKeyTaken = mOpen && gui && gui->OnHostKeyDown(key, keyCode, modifiers);
-  return mLastKeyTaken ? kResultTrue : kResultFalse;
+  return HostCall([&] {
+    IGraphics* gui = Graphics();
+    mLastKeyTaken = mOpen && gui && gui->OnHostKeyDown(key, keyCode, modifiers);
+    return mLastKeyTaken ? kResultTrue : kResultFalse;
+  });
 }
 
 tresult PLUGIN_API IPlugVST3View::onKeyUp(char16, int16, int16) {
@@ -129,25 +141,33 @@ int IPlugVST3View::ToViewPixels(int editorPixels) const {
 }
 
 tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size) {
-  IGraphics* gui = Graphics();
-  if (!gui || !size) return kResultFalse;
-  *size = ScaledRect(gui->Width(), gui->Height());
-  return kResultOk;
+  return HostCall([&] {
+    IGraphics* gui = Graphics();
+    if (!gui || !size) return kResultFalse;
+    *size = ScaledRect(gui->Width(), gui->Height());
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API IPlugVST3View::onSize(ViewRect* newSize) {
-  if (newSize) {
-    rect = *newSize;
-    if (mExpectingResize) {
-      mExpectingResize = false;
-      mPlug->OnWindowResize();
+  return HostCall([&] {
+    if (newSize) {
+      rect = *newSize;
+      if (mExpectingResize) {
+        mExpectingResize = false;
+        mPlug->OnWindowResize();
+      }
     }
-  }
-  return kResultOk;
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API
 IPlugVST3View::setContentScaleFactor(IPlugViewContentScaleSupport::ScaleFactor factor) {
+  return HostCall([&] { return SetScale(factor); });
+}
+
+tresult IPlugVST3View::SetScale(double factor) {
   const double scale = factor;
   if (!(scale >= 1.0) || scale > kMaxScale) return kResultFalse;
   if (scale == mScale) return kResultOk;

@@ -4,6 +4,7 @@
 
 #include <mutex>
 
+#include "detail/HostCall.h"
 #include "platform/ModulePath.h"
 
 namespace vst3binding {
@@ -24,19 +25,23 @@ struct FoundPath {
 } // namespace
 
 bool EnterModule(void* sharedLibraryHandle) {
-  if (!sharedLibraryHandle) return true;
-  std::lock_guard<std::mutex> hold(sEntryLock);
-  ++sEntryCount;
-  if (!sFirstHandle) sFirstHandle = sharedLibraryHandle;
-  ModulePath();
-  return true;
+  return HostCall(false, [&] {
+    if (!sharedLibraryHandle) return true;
+    std::lock_guard<std::mutex> hold(sEntryLock);
+    ++sEntryCount;
+    if (!sFirstHandle) sFirstHandle = sharedLibraryHandle;
+    ModulePath();
+    return true;
+  });
 }
 
 bool ExitModule() {
-  std::lock_guard<std::mutex> hold(sEntryLock);
-  if (sEntryCount <= 0) return false;
-  --sEntryCount;
-  return true;
+  return HostCall(false, [&] {
+    std::lock_guard<std::mutex> hold(sEntryLock);
+    if (sEntryCount <= 0) return false;
+    --sEntryCount;
+    return true;
+  });
 }
 
 int ModuleEntryCount() {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "detail/HostCall.h"
+
 using namespace Steinberg;
 using namespace Steinberg::Linux;
 
@@ -43,7 +45,9 @@ class RunLoopEventLoop::TimerBridge : public Counted<ITimerHandler> {
 public:
   explicit TimerBridge(IEventLoopTimer* target) : mTarget(target) {}
   void PLUGIN_API onTimer() override {
-    if (mTarget) mTarget->OnTimer();
+    HostCall([&] {
+      if (mTarget) mTarget->OnTimer();
+    });
   }
   IEventLoopTimer* mTarget;
 };
@@ -52,7 +56,9 @@ class RunLoopEventLoop::FdBridge : public Counted<IEventHandler> {
 public:
   explicit FdBridge(IEventLoopFdHandler* target) : mTarget(target) {}
   void PLUGIN_API onFDIsSet(FileDescriptor fd) override {
-    if (mTarget) mTarget->OnFdReady(fd);
+    HostCall([&] {
+      if (mTarget) mTarget->OnFdReady(fd);
+    });
   }
   IEventLoopFdHandler* mTarget;
 };

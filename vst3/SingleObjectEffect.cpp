@@ -1,5 +1,7 @@
 #include "vst3/SingleObjectEffect.h"
 
+#include "detail/HostCall.h"
+
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
@@ -17,12 +19,14 @@ SingleObjectEffect::SingleObjectEffect()
 SingleObjectEffect::~SingleObjectEffect() = default;
 
 tresult PLUGIN_API SingleObjectEffect::initialize(FUnknown* context) {
-  return EditController::initialize(context);
+  return HostCall([&] { return EditController::initialize(context); });
 }
 
 tresult PLUGIN_API SingleObjectEffect::terminate() {
-  removeAllBusses();
-  return EditController::terminate();
+  return HostCall([&] {
+    removeAllBusses();
+    return EditController::terminate();
+  });
 }
 
 // A single component has no separate controller class to name.
@@ -46,8 +50,10 @@ tresult PLUGIN_API SingleObjectEffect::process(ProcessData&) {
 }
 
 tresult PLUGIN_API SingleObjectEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
-  if (paramIndex < 0 || paramIndex >= parameters.getParameterCount()) return kInvalidArgument;
-  return EditController::getParameterInfo(paramIndex, info);
+  return HostCall([&]() -> tresult {
+    if (paramIndex < 0 || paramIndex >= parameters.getParameterCount()) return kInvalidArgument;
+    return EditController::getParameterInfo(paramIndex, info);
+  });
 }
 
 BusList* SingleObjectEffect::getBusList(MediaType type, BusDirection dir) {
@@ -91,48 +97,58 @@ EventBus* SingleObjectEffect::addEventInput(const TChar* name, int32 channels, B
 }
 
 int32 PLUGIN_API SingleObjectEffect::getBusCount(MediaType type, BusDirection dir) {
-  BusList* list = getBusList(type, dir);
-  return list ? static_cast<int32>(list->size()) : 0;
+  return HostCall(0, [&] {
+    BusList* list = getBusList(type, dir);
+    return list ? static_cast<int32>(list->size()) : 0;
+  });
 }
 
 tresult PLUGIN_API SingleObjectEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
                                                   BusInfo& info) {
-  Bus* bus = getBus(type, dir, index);
-  if (!bus) return kInvalidArgument;
-  info.mediaType = type;
-  info.direction = dir;
-  return bus->getInfo(info) ? kResultTrue : kResultFalse;
+  return HostCall([&] {
+    Bus* bus = getBus(type, dir, index);
+    if (!bus) return kInvalidArgument;
+    info.mediaType = type;
+    info.direction = dir;
+    return bus->getInfo(info) ? kResultTrue : kResultFalse;
+  });
 }
 
 tresult PLUGIN_API SingleObjectEffect::activateBus(MediaType type, BusDirection dir, int32 index,
                                                    TBool state) {
-  Bus* bus = getBus(type, dir, index);
-  if (!bus) return kInvalidArgument;
-  bus->setActive(state);
-  return kResultTrue;
+  return HostCall([&] {
+    Bus* bus = getBus(type, dir, index);
+    if (!bus) return kInvalidArgument;
+    bus->setActive(state);
+    return kResultTrue;
+  });
 }
 
 tresult PLUGIN_API SingleObjectEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                           SpeakerArrangement* outputs,
                                                           int32 numOuts) {
-  if (numIns < 0 || numOuts < 0) return kInvalidArgument;
-  if (numIns != static_cast<int32>(audioInputs.size()) ||
-      numOuts != static_cast<int32>(audioOutputs.size()))
-    return kResultFalse;
-  if ((numIns && !inputs) || (numOuts && !outputs)) return kInvalidArgument;
-  for (int32 i = 0; i < numIns; ++i)
-    static_cast<AudioBus*>(audioInputs.at(i).get())->setArrangement(inputs[i]);
-  for (int32 i = 0; i < numOuts; ++i)
-    static_cast<AudioBus*>(audioOutputs.at(i).get())->setArrangement(outputs[i]);
-  return kResultTrue;
+  return HostCall([&] {
+    if (numIns < 0 || numOuts < 0) return kInvalidArgument;
+    if (numIns != static_cast<int32>(audioInputs.size()) ||
+        numOuts != static_cast<int32>(audioOutputs.size()))
+      return kResultFalse;
+    if ((numIns && !inputs) || (numOuts && !outputs)) return kInvalidArgument;
+    for (int32 i = 0; i < numIns; ++i)
+      static_cast<AudioBus*>(audioInputs.at(i).get())->setArrangement(inputs[i]);
+    for (int32 i = 0; i < numOuts; ++i)
+      static_cast<AudioBus*>(audioOutputs.at(i).get())->setArrangement(outputs[i]);
+    return kResultTrue;
+  });
 }
 
 tresult PLUGIN_API SingleObjectEffect::getBusArrangement(BusDirection dir, int32 index,
                                                          SpeakerArrangement& arr) {
-  auto* bus = static_cast<AudioBus*>(getBus(kAudio, dir, index));
-  if (!bus) return kInvalidArgument;
-  arr = bus->getArrangement();
-  return kResultTrue;
+  return HostCall([&] {
+    auto* bus = static_cast<AudioBus*>(getBus(kAudio, dir, index));
+    if (!bus) return kInvalidArgument;
+    arr = bus->getArrangement();
+    return kResultTrue;
+  });
 }
 
 tresult PLUGIN_API SingleObjectEffect::canProcessSampleSize(int32 symbolicSampleSize) {
@@ -140,27 +156,31 @@ tresult PLUGIN_API SingleObjectEffect::canProcessSampleSize(int32 symbolicSample
 }
 
 tresult PLUGIN_API SingleObjectEffect::setupProcessing(ProcessSetup& setup) {
-  if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
-  processSetup = setup;
-  return kResultOk;
+  return HostCall([&] {
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue) return kResultFalse;
+    processSetup = setup;
+    return kResultOk;
+  });
 }
 
 tresult PLUGIN_API SingleObjectEffect::queryInterface(const TUID iid, void** obj) {
-  if (!obj) return kInvalidArgument;
-  *obj = nullptr;
-  // Component and controller live in one object: there is no peer to connect.
-  if (FUnknownPrivate::iidEqual(iid, IConnectionPoint::iid)) return kNoInterface;
-  if (FUnknownPrivate::iidEqual(iid, IComponent::iid)) {
-    *obj = static_cast<IComponent*>(this);
-  } else if (FUnknownPrivate::iidEqual(iid, IAudioProcessor::iid)) {
-    *obj = static_cast<IAudioProcessor*>(this);
-  } else if (FUnknownPrivate::iidEqual(iid, IProcessContextRequirements::iid)) {
-    *obj = static_cast<IProcessContextRequirements*>(this);
-  } else {
-    return EditController::queryInterface(iid, obj);
-  }
-  addRef();
-  return kResultOk;
+  return HostCall([&]() -> tresult {
+    if (!obj) return kInvalidArgument;
+    *obj = nullptr;
+    // Component and controller live in one object: there is no peer to connect.
+    if (FUnknownPrivate::iidEqual(iid, IConnectionPoint::iid)) return kNoInterface;
+    if (FUnknownPrivate::iidEqual(iid, IComponent::iid)) {
+      *obj = static_cast<IComponent*>(this);
+    } else if (FUnknownPrivate::iidEqual(iid, IAudioProcessor::iid)) {
+      *obj = static_cast<IAudioProcessor*>(this);
+    } else if (FUnknownPrivate::iidEqual(iid, IProcessContextRequirements::iid)) {
+      *obj = static_cast<IProcessContextRequirements*>(this);
+    } else {
+      return EditController::queryInterface(iid, obj);
+    }
+    addRef();
+    return kResultOk;
+  });
 }
 
 uint32 PLUGIN_API SingleObjectEffect::addRef() {

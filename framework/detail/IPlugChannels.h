@@ -205,7 +205,8 @@ public:
   template <typename P> uint64_t DirectOutputs() const;
   // 32-bit outputs receive the slice from their 64-bit scratch buffers.
   void WriteFloatOutputs(int offset, int nFrames, bool accumulate);
-  // The refusal for a block that needs scratch room there is none of.
+  // The refusal for a block that needs scratch room there is none of: its
+  // 64-bit outputs, and its 32-bit ones when floatOutputs, become silence.
   void SilenceHostOutputs(int nFrames, bool floatOutputs);
   void ForgetHostBuffers();
 

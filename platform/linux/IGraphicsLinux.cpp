@@ -37,6 +37,8 @@ IGraphicsLinux::IGraphicsLinux(IPlugBase* plug, int w, int h, int fps,
 }
 
 IGraphicsLinux::~IGraphicsLinux() {
+  // The plug-in is going: nobody is left to tell of an unfinished gesture.
+  ReleaseMouseCapture();
   CloseWindow();
   ReapFinishedChildren();
 }
@@ -131,6 +133,7 @@ bool IGraphicsLinux::CreateWindow(xcb_window_t parent) {
 }
 
 void IGraphicsLinux::CloseWindow() {
+  if (mWindow) EndMouseCapture();
   if (mTextEntry) EndTextEntry(false);
   HideTooltip();
   if (CursorHidden()) ShowMouseCursor();

@@ -60,6 +60,24 @@ TEST(GraphicsEvents, GestureSendsBeginValuesAndEnd) {
   EXPECT_EQ(t.plug.Trail(), "b0 e0 e1");
 }
 
+// A gesture the user could not finish (another press came while the button
+// was held, or the window closed) still ends with the host, once.
+TEST(GraphicsEvents, AGestureCutShortStillEndsWithTheHost) {
+  Routing t;
+  t.plug.mEvents.clear();
+  IMouseMod left(true);
+  t.gui.OnMouseDown(20, 20, &left);
+  t.gui.OnMouseDown(60, 60, &left);
+  t.gui.OnMouseDblClick(20, 20, &left); // and returns lower to its default: i0
+  t.gui.OnMouseDown(60, 60, &left);
+  t.gui.EndMouseCapture();
+  t.gui.EndMouseCapture();
+  t.gui.OnMouseDown(85, 85, &left); // no parameter: nothing to end
+  t.gui.EndMouseCapture();
+  EXPECT_EQ(t.plug.Trail(), "b0 e0 b1 e1 i0 b1 e1");
+  EXPECT_EQ(t.gui.GetCaptureIdx(), -1);
+}
+
 TEST(GraphicsEvents, RightClickOnAParameterOpensTheHostMenuOnlyInVST3) {
   struct Case {
     EAPI api;

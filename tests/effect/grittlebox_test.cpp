@@ -263,4 +263,16 @@ TEST(GrittleboxState, EditorChangeReachesProcessing) {
   EXPECT_EQ(ReadoutText(rig.fx, 2), "100 %");
 }
 
+// The host's controller sets values outside processing; the derived values
+// and the readouts follow at once.
+TEST(GrittleboxState, ControllerChangeReachesProcessingAndReadouts) {
+  Grittlebox fx{IPlugInstanceInfo()};
+  ASSERT_EQ(fx.setParamNormalized(Grittlebox::kIn, 0.75), Steinberg::kResultOk);
+  ASSERT_EQ(fx.setParamNormalized(Grittlebox::kDistort, 0.0), Steinberg::kResultOk);
+  EXPECT_EQ(fx.GetInDB(), 10.0);
+  EXPECT_EQ(fx.GetThreshold(), grittlebox::ThresholdFromDistort(0.01));
+  EXPECT_EQ(ReadoutText(fx, 0), "10.00 dB");
+  EXPECT_EQ(ReadoutText(fx, 2), "0 %");
+}
+
 } // namespace

@@ -14,6 +14,7 @@ public:
       : PlugBaseTestPlug(channelIO, nParams, latency) {
     SetInputsReadOnly(true);
   }
+  using IPlugBase::SetProcessesSingleReplacing;
   void ProcessDoubleReplacing(double** inputs, double** outputs, int nFrames) override {
     seenInputs.assign(inputs, inputs + NInChannels());
     calls.push_back(nFrames);
@@ -165,6 +166,25 @@ TEST(PlugBaseBuffers, BlockNeedingScratchBeforeBlockSizeIsSilence) {
   plug.ProcessBuffers(0.0f, 8);
   EXPECT_TRUE(plug.calls.empty());
   for (int i = 0; i < 8; ++i) EXPECT_EQ(ol[i], 0.0f);
+}
+
+// The same for a plug-in that processes 32-bit blocks itself: what the
+// host's output buffers held before must not reach the speakers.
+TEST(PlugBaseBuffers, SingleProcessingBlockNeedingScratchBeforeBlockSizeIsSilence) {
+  ProbePlug plug;
+  plug.SetProcessesSingleReplacing(true);
+  ConnectAll(&plug);
+  float l[8] = {1, 1, 1, 1, 1, 1, 1, 1}, ol[8], orr[8];
+  for (int i = 0; i < 8; ++i) ol[i] = orr[i] = 5.0f;
+  float* in[2] = {l, nullptr}; // a missing input needs scratch
+  float* out[2] = {ol, orr};
+  plug.AttachInputBuffers(0, 2, in, 8);
+  plug.AttachOutputBuffers(0, 2, out);
+  plug.ProcessBuffers(0.0f, 8);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(ol[i], 0.0f);
+    EXPECT_EQ(orr[i], 0.0f);
+  }
 }
 
 TEST(PlugBaseBuffers, DoubleBlockWithoutBlockSizePassesStraightThrough) {

@@ -55,6 +55,7 @@ private:
   IGraphics* Graphics() const;
   Steinberg::tresult Open(void* parent, Steinberg::FIDString type);
   void Close();
+  Steinberg::tresult SetScale(double factor);
   Steinberg::ViewRect ScaledRect(int w, int h) const;
 
   IPlugVST3* mPlug;

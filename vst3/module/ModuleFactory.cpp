@@ -1,8 +1,10 @@
 #include "vst3/module/ModuleFactory.h"
 
+#include <memory>
 #include <mutex>
 
 #include "../detail/ClassFactory.h"
+#include "../detail/HostCall.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "vst3/IPlugVST3.h"
 
@@ -43,22 +45,20 @@ FUnknown* createInstance(void* context) {
 
 } // namespace
 
+// Without memory there is no factory: the host gets null.
 IPluginFactory* GetModuleFactory(const FactoryDescription& description) {
-  std::lock_guard<std::mutex> hold(gFactoryLock);
-  // A factory whose last reference is going is not handed out again; its
-  // deletion waits for this lock and leaves the new factory's slot alone.
-  if (gPluginFactory && gPluginFactory->tryAddRef()) return gPluginFactory;
-  ClassFactory* factory = nullptr;
-  try {
-    factory = new ClassFactory(FactoryInfo(description), &gPluginFactory, &gFactoryLock);
+  return HostCall(static_cast<IPluginFactory*>(nullptr), [&]() -> IPluginFactory* {
+    std::lock_guard<std::mutex> hold(gFactoryLock);
+    // A factory whose last reference is going is not handed out again; its
+    // deletion waits for this lock and leaves the new factory's slot alone.
+    if (gPluginFactory && gPluginFactory->tryAddRef()) return gPluginFactory;
+    std::unique_ptr<ClassFactory> factory(
+        new ClassFactory(FactoryInfo(description), &gPluginFactory, &gFactoryLock));
     factory->registerClass(ComponentClass(description), createInstance,
                            const_cast<FactoryDescription*>(&description));
-  } catch (...) {
-    delete factory; // no exception may reach the host: without memory there is no factory
-    return nullptr;
-  }
-  gPluginFactory = factory;
-  return factory;
+    gPluginFactory = factory.release();
+    return gPluginFactory;
+  });
 }
 
 } // namespace vst3binding

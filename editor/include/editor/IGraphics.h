@@ -128,6 +128,10 @@ public:
   bool OnKeyDown(int x, int y, int key);
   void OnGUIIdle();
   void ReleaseMouseCapture();
+  // Releases the capture and ends the host gesture of the captured control's
+  // parameter, as its mouse-up would have: for a press that comes while one
+  // is held, and for a window that closes under the user's hand.
+  void EndMouseCapture();
   int GetMouseControlIdx(int x, int y, bool mouseOver = false);
   int GetParamIdxForPTAutomation(int x, int y);
   int GetLastClickedParamForPTAutomation();

@@ -3,10 +3,10 @@
 //
 // Lifetime: each cache object exists from its first use (the first editor
 // built in the module) until it is released: by ReleaseModuleCaches() when the
-// module's exit hook calls it, or, when the process ends without that, by a
-// handler registered with atexit() right after the first bitmap and the first
-// font were created. The C++ runtime runs that handler before the destructor
-// of every static object that was complete by then, which includes all of the
+// module's exit hook calls it, or, when the module is unloaded or the process
+// ends without that, by a static handler made right after the first bitmap and
+// the first font were created. The C++ runtime destroys that handler before
+// every static object that was complete by then, which includes all of the
 // GDI layer's font state a font creation needed: fonts are thus never released
 // after that state is gone. Releasing frees the cache object too, so that an
 // unloaded module leaves nothing behind; anything that uses a cache afterwards

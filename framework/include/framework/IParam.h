@@ -1,6 +1,8 @@
 #pragma once
 // One automatable parameter: its plain value, range, curve and display rules.
 // Hosts and controls speak normalized values (0..1); the plug-in reads plain ones.
+#include <atomic>
+
 #include "wdl/heap_buf.h"
 
 class IParam {
@@ -31,19 +33,19 @@ public:
   void Set(double plain);
   void SetNormalized(double normalized);
 
-  double Value() const { return mValue; }
-  bool Bool() const { return mValue >= 0.5; }
-  int Int() const { return static_cast<int>(mValue); }
+  double Value() const { return mValue.load(std::memory_order_relaxed); }
+  bool Bool() const { return Value() >= 0.5; }
+  int Int() const { return static_cast<int>(Value()); }
   double DBToAmp() const;
 
-  double GetNormalized() const { return GetNormalized(mValue); }
+  double GetNormalized() const { return GetNormalized(Value()); }
   double GetNormalized(double plain) const;
 
   // text holds at least kTextLength characters.
   void GetDisplayForHost(double value, bool normalized, char* text,
                          bool withDisplayText = true) const;
   void GetDisplayForHost(char* text, bool withDisplayText = true) const {
-    GetDisplayForHost(mValue, false, text, withDisplayText);
+    GetDisplayForHost(Value(), false, text, withDisplayText);
   }
 
   const char* GetNameForHost() const { return mName; }
@@ -77,7 +79,9 @@ private:
   const DisplayText* FindDisplayText(int value) const;
 
   EParamType mType = kTypeNone;
-  double mValue = 0.0;
+  // Written under the plug-in lock, read without it by the host's controller
+  // and the editor: atomic, so a reader gets one whole value, never a race.
+  std::atomic<double> mValue{0.0};
   double mMin = 0.0;
   double mMax = 1.0;
   double mStep = 1.0;

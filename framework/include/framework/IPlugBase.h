@@ -7,6 +7,7 @@
 // Base behaviour: IPlugBase.cpp. Buffers and processing: IPlugBaseBuffers.cpp.
 // State chunks: IPlugBaseState.cpp. Presets: IPlugBasePresets.cpp. Program
 // and bank files: IPlugBaseProgramFiles.cpp.
+#include <atomic>
 #include <cstdint>
 
 #include "framework/ByteChunk.h"
@@ -72,6 +73,10 @@ public:
   virtual void OnHostIdentified() {}
   virtual void PopupHostContextMenuForParam(int, int, int) {}
   virtual void SetParameterFromGUI(int paramIdx, double normalizedValue);
+  // A value the host sets outside a block (its controller): applied as a
+  // block's changes are, under the lock, with the editor's update and
+  // OnParamChange. Unknown indexes change nothing.
+  void SetParameterFromHost(int paramIdx, double normalizedValue);
 
   // What the format binding implements.
   virtual void BeginInformHostOfParamChange(int paramIdx) = 0;
@@ -121,9 +126,11 @@ public:
   double GetSampleRate() const { return mSampleRate; }
   int GetBlockSize() const { return mBlockSize; }
   int GetLatency() const { return mLatency; }
-  bool GetIsBypassed() const { return mIsBypassed; }
+  // Read without the lock (the controller, the state); written under it, so
+  // a block never sees it change.
+  bool GetIsBypassed() const { return mIsBypassed.load(std::memory_order_relaxed); }
   void SetSampleRate(double sampleRate) { mSampleRate = sampleRate; }
-  void SetBypassed(bool bypassed) { mIsBypassed = bypassed; }
+  void SetBypassed(bool bypassed);
   double GetSamplesPerBeat();
 
   // Channels: ranges are clamped to the channels that exist.
@@ -286,7 +293,7 @@ private:
   bool mStateChunks;
   bool mIsInst;
   bool mDoesMIDI;
-  bool mIsBypassed = false;
+  std::atomic<bool> mIsBypassed{false};
   bool mInputsReadOnly = false;
   bool mProcessesSingle = false;
   // What processing told of the outputs of the slice it ran. Kept apart:

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 
 #include "ConformanceHost.h"
 #include "vst3/HostText.h"
@@ -109,6 +110,14 @@ TEST_F(ParametersTest, TextsTurnBackIntoValues) {
   EXPECT_FALSE(Parse(kIn, "nan", &n)); // no value to set: the host must not get one
   EXPECT_FALSE(Parse(kDistort, "-nan", &n));
   EXPECT_NE(kResultOk, controller->getParamValueByString(kIn, nullptr, n));
+  // Texts that are not UTF-16 at all (lone surrogates, the fuzzer's finds
+  // among them) are refused, never thrown out of the plug-in.
+  for (ParamID id : {kIn, kBypass})
+    for (std::u16string text : {std::u16string{0xDF3C}, std::u16string{0xDCDC, u'5'}}) {
+      tresult result = kResultOk;
+      EXPECT_NO_THROW(result = controller->getParamValueByString(id, text.data(), n));
+      EXPECT_NE(kResultOk, result);
+    }
   for (double v : {0.0, 0.2, 0.5, 0.75, 1.0}) { // text of a value reads back as that value
     ASSERT_TRUE(Parse(kIn, Text(kIn, v).c_str(), &n));
     EXPECT_NEAR(v, n, 0.0005);

@@ -66,6 +66,25 @@ TEST_F(XInput, DraggingAKnobInformsTheHostAndMovesByTheGearing) {
   EXPECT_NEAR(Normalized(mPlug.get(), RecordingPlug::kIn), 0.5, 1e-9);
 }
 
+// A host that closes the editor while the user still holds a knob: the
+// parameter's gesture is ended, or the host would go on recording it.
+TEST_F(XInput, ClosingTheWindowInTheMiddleOfADragEndsTheGesture) {
+  OpenEditor(kAPIVST3);
+  mPlug->mEvents.clear();
+  int rx, ry;
+  ToRoot(59, 237, &rx, &ry); // the In knob's centre
+  Drive([&](XDriver& x) {
+    x.Move(rx, ry);
+    x.Button(1, true);
+    x.Move(rx, ry - 10);
+  });
+  mGui->CloseWindow();
+  const std::string trail = mPlug->Trail();
+  EXPECT_EQ(trail.substr(0, 5), "b0 i0") << trail;
+  EXPECT_EQ(trail.substr(trail.size() - 3), " e0") << trail;
+  mX.Button(1, false); // the next test finds the button up
+}
+
 TEST_F(XInput, KeysReachTheEditorMappedAndOthersAreDeclined) {
   OpenEditor();
   Drive([&](XDriver& x) {

@@ -141,6 +141,13 @@ public:
   void removeDependentView(IPlugVST3View* view);
 
 private:
+  // The bodies of host calls that HostCall guards (IPlugVST3Processor.cpp).
+  Steinberg::tresult Initialize(Steinberg::FUnknown* context);
+  Steinberg::tresult ArrangeBuses(Steinberg::Vst::SpeakerArrangement* inputs,
+                                  Steinberg::int32 numIns,
+                                  Steinberg::Vst::SpeakerArrangement* outputs,
+                                  Steinberg::int32 numOuts);
+  Steinberg::tresult ProcessHostBlock(Steinberg::Vst::ProcessData& data);
   bool IsValidParamId(Steinberg::Vst::ParamID id) const {
     return id < static_cast<Steinberg::Vst::ParamID>(NParams());
   }
@@ -160,6 +167,7 @@ private:
   Steinberg::tresult RestoreState(Steinberg::IBStream* stream);
   // Controller helpers (IPlugVST3Controller.cpp).
   void ExportParameters();
+  void AddParameter(Steinberg::Vst::Parameter* parameter);
   int UnitOfGroup(const char* group);
 
   int mSideChainChans;

@@ -4,6 +4,7 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <thread>
 
 class WDL_Mutex {
 public:
@@ -13,30 +14,31 @@ public:
   WDL_Mutex& operator=(const WDL_Mutex&) = delete;
 
   void Enter() {
-    const pthread_t self = pthread_self();
-    if (mOwned.load(std::memory_order_acquire) && pthread_equal(mOwner, self)) {
+    const std::thread::id self = std::this_thread::get_id();
+    if (mOwner.load(std::memory_order_relaxed) == self) {
       ++mCount;
       return;
     }
     pthread_mutex_lock(&mMutex);
-    mOwner = self;
-    mOwned.store(true, std::memory_order_release);
+    mOwner.store(self, std::memory_order_relaxed);
     mCount = 0;
   }
 
   void Leave() {
     if (--mCount < 0) {
-      mOwned.store(false, std::memory_order_release);
+      mOwner.store(std::thread::id(), std::memory_order_relaxed);
       pthread_mutex_unlock(&mMutex);
     }
   }
 
 private:
   pthread_mutex_t mMutex;
-  // mOwner is written only by the thread holding mMutex; another thread can
-  // only see itself as owner if it set the field itself.
-  pthread_t mOwner{};
-  std::atomic<bool> mOwned{false};
+  // Read before taking the lock, so atomic; relaxed is enough: a thread can
+  // only read its own id here if it stored it itself and has not since
+  // cleared it, as no other thread stores that id. The count is the owner's.
+  std::atomic<std::thread::id> mOwner{};
+  static_assert(std::atomic<std::thread::id>::is_always_lock_free,
+                "the owner check must not take a lock of its own");
   int mCount = 0;
 };
 
