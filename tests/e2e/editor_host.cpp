@@ -125,7 +125,12 @@ void EditorHostTest::OpenEditor(double scale) {
   mEditor = std::make_unique<HostedEditor>(mController, mLoop);
   ASSERT_TRUE(mEditor->Create(scale)) << mEditor->Error();
   ASSERT_TRUE(mEditor->Attach(mParent)) << mEditor->Error();
-  ASSERT_NE(EditorWindow(), 0u);
+  const xcb_window_t window = EditorWindow();
+  ASSERT_NE(window, 0u);
+  // The test's own connection may otherwise send pointer events before the
+  // server has handled the editor's map request.
+  ASSERT_TRUE(mLoop->RunUntil([&] { return mX.Viewable(window); }, 5000))
+      << "the editor's window was never shown";
   mLoop->RunFor(150); // the first exposure answered
 }
 

@@ -205,6 +205,14 @@ bool XDriver::PopupGone(const std::string& wmClass, int timeoutMs) {
   return false;
 }
 
+bool XDriver::Viewable(xcb_window_t window) {
+  xcb_get_window_attributes_reply_t* a =
+      xcb_get_window_attributes_reply(mConn, xcb_get_window_attributes(mConn, window), nullptr);
+  const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+  free(a);
+  return viewable;
+}
+
 xcb_window_t XDriver::WaitForChild(xcb_window_t parent, int timeoutMs) {
   for (int waited = 0; waited <= timeoutMs; waited += 10, Pause(10)) {
     xcb_query_tree_reply_t* tree =
@@ -268,6 +276,12 @@ void XEditorTest::OpenEditor(EAPI api, double scale) {
   mPlug = std::make_unique<RecordingPlug>(api);
   mGui = MakeEditor(mPlug.get(), scale);
   ASSERT_NE(mGui->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(mParent))), nullptr);
+  // Requests from two connections reach the server in no set order: on a busy
+  // machine the pointer events of a test could otherwise come before the map.
+  const xcb_window_t window =
+      static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(mGui->GetWindow()));
+  ASSERT_TRUE(mLoop.RunUntil([&] { return mX.Viewable(window); }, 5000))
+      << "the editor's window was never shown";
   mLoop.RunFor(120);
 }
 

@@ -43,7 +43,9 @@ public:
   // timeoutMs; 0 when none. rootRect receives its place on the screen.
   xcb_window_t WaitForPopup(const std::string& wmClass, int timeoutMs, IRECT* rootRect = nullptr);
   bool PopupGone(const std::string& wmClass, int timeoutMs);
-  // The first mapped child of the window, waited for; 0 when none.
+  // Whether the server shows the window (it and every ancestor mapped).
+  bool Viewable(xcb_window_t window);
+  // The first child of the window, waited for; 0 when none.
   xcb_window_t WaitForChild(xcb_window_t parent, int timeoutMs);
   std::string Property(xcb_window_t window, const char* name, int* format = nullptr);
   bool Geometry(xcb_window_t window, IRECT* rect);
