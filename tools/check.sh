@@ -41,11 +41,13 @@ stage_fuzz() {
   tools/fuzz.sh "${GRITTLEBOX_FUZZ_SECONDS:-15}"
 }
 
-# The tests whose bodies start a std::thread, as a ctest name pattern.
+# The tests whose bodies start a std::thread, or call an X fixture's Drive(),
+# which starts the thread that sends the pointer and key events, as a ctest
+# name pattern.
 threaded_tests() {
-  grep -rl --include='*_test.cpp' 'std::thread' tests | grep -v '^tests/host-check/' | sort |
+  grep -rlE --include='*_test.cpp' 'std::thread|Drive\(' tests | grep -v '^tests/host-check/' | sort |
     xargs awk '/^TEST(_F)?\(/ { split($0, p, /[(,) ]+/); name = p[2] "." p[3] }
-               /std::thread/ && name != "" { print "^" name "$" }' |
+               /std::thread|Drive\(/ && name != "" { print "^" name "$" }' |
     sort -u | paste -sd'|'
 }
 

@@ -169,22 +169,39 @@ void EditorHostTest::SaveShot(LICE_IBitmap* bitmap, const char* name) {
   LICE_WritePNG((std::string(E2E_SHOT_DIR) + "/" + name).c_str(), bitmap, false);
 }
 
+namespace {
+
+// How many pixels of the shot differ in colour from the picture (the window
+// is opaque whatever the drawing's alpha), and where the first one is.
+int DifferingPixels(LICE_IBitmap* shot, LICE_IBitmap* expected, int* firstX, int* firstY) {
+  int differing = 0;
+  for (int y = 0; y < shot->getHeight(); ++y)
+    for (int x = 0; x < shot->getWidth(); ++x) {
+      const LICE_Pixel32 a = LICE_GetPixel(shot, x, y), b = LICE_GetPixel(expected, x, y);
+      if ((a & 0xffffff00u) != (b & 0xffffff00u) && differing++ == 0) *firstX = x, *firstY = y;
+    }
+  return differing;
+}
+
+} // namespace
+
+// A slow machine (or a sanitizer) may not have drawn everything yet: the
+// window gets a few seconds of its run loop to come to the picture.
 ::testing::AssertionResult EditorHostTest::ShowsPicture(LICE_IBitmap* expected, const char* name) {
   LICE_MemBitmap shot;
-  if (!mX.Screenshot(EditorWindow(), &shot))
-    return ::testing::AssertionFailure() << "no screenshot of the editor window";
-  if (name) SaveShot(&shot, name);
-  if (shot.getWidth() != expected->getWidth() || shot.getHeight() != expected->getHeight())
-    return ::testing::AssertionFailure()
-           << "window " << shot.getWidth() << " x " << shot.getHeight() << ", picture "
-           << expected->getWidth() << " x " << expected->getHeight();
   int differing = 0, firstX = -1, firstY = -1;
-  for (int y = 0; y < shot.getHeight(); ++y)
-    for (int x = 0; x < shot.getWidth(); ++x) {
-      // Colour only: the window is opaque whatever the drawing's alpha.
-      const LICE_Pixel32 a = LICE_GetPixel(&shot, x, y), b = LICE_GetPixel(expected, x, y);
-      if ((a & 0xffffff00u) != (b & 0xffffff00u) && differing++ == 0) firstX = x, firstY = y;
-    }
+  for (int waited = 0;; waited += 50) {
+    if (!mX.Screenshot(EditorWindow(), &shot))
+      return ::testing::AssertionFailure() << "no screenshot of the editor window";
+    if (shot.getWidth() != expected->getWidth() || shot.getHeight() != expected->getHeight())
+      return ::testing::AssertionFailure()
+             << "window " << shot.getWidth() << " x " << shot.getHeight() << ", picture "
+             << expected->getWidth() << " x " << expected->getHeight();
+    differing = DifferingPixels(&shot, expected, &firstX, &firstY);
+    if (!differing || waited >= 3000) break;
+    mLoop->RunFor(50);
+  }
+  if (name) SaveShot(&shot, name);
   if (differing)
     return ::testing::AssertionFailure()
            << differing << " pixels differ, the first at " << firstX << ", " << firstY;
