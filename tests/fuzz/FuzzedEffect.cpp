@@ -1,9 +1,9 @@
 #include "FuzzedEffect.h"
 
 #include "FuzzInput.h"
+#include "pluginterfaces/base/ipluginbase.h"
 #include "vst3/host/ByteStream.h"
 #include "vst3/host/HostContext.h"
-#include "pluginterfaces/base/ipluginbase.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

@@ -7,7 +7,9 @@
 
 namespace {
 std::vector<int> gDisposed;
-void Dispose(int v) { gDisposed.push_back(v); }
+void Dispose(int v) {
+  gDisposed.push_back(v);
+}
 } // namespace
 
 TEST(StringKeyedArray, KeepsKeysSortedCaseSensitiveAndCopied) {
