@@ -6,11 +6,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/MedianTimes.h"
 #include "effect/ClipKernel.h"
 #include "effect/detail/ClipKernelPaths.h"
 
@@ -109,20 +109,9 @@ std::vector<std::string> RegisterAll() {
   return paths;
 }
 
-// Keeps the CPU time per iteration of each benchmark (the median when there
-// are repetitions; CPU time because the machine may be shared) for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Ratios from CPU times (the machine may be shared), medians when repeated.
+class RatioReporter : public MedianTimesReporter {
 public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-      if (run.error_occurred || !(median || single)) continue;
-      times[run.run_name.function_name][std::stoi(run.run_name.args)] = run.GetAdjustedCPUTime();
-    }
-  }
-
   void PrintRatios(const std::vector<std::string>& paths) const {
     printf("\n%-22s %7s %12s %14s %12s %12s\n", "kernel", "frames", "ns/block", "x SSE2 base",
            "x copy time", "x literal");
@@ -141,13 +130,6 @@ private:
     printf("%-22s %7d %12.1f %13.2fx %11.2fx %11.1fx\n", (path + "/" + form).c_str(), frames, t,
            base / t, t / copy, literal / t);
   }
-  double Time(const std::string& name, int frames) const {
-    auto it = times.find(name);
-    if (it == times.end()) return 0;
-    auto jt = it->second.find(frames);
-    return jt == it->second.end() ? 0 : jt->second;
-  }
-  std::map<std::string, std::map<int, double>> times;
 };
 
 } // namespace

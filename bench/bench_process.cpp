@@ -9,11 +9,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/MedianTimes.h"
 #include "effect/ClipKernel.h"
 #include "effect/Grittlebox.h"
 #include "vst3/host/ParameterChangeSet.h"
@@ -186,18 +186,8 @@ template <class Sample> void RegisterForm(const std::string& form) {
   }
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public MedianTimesReporter {
 public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-      if (run.error_occurred || !(median || single)) continue;
-      times[run.run_name.function_name][std::stoi(run.run_name.args)] = run.GetAdjustedCPUTime();
-    }
-  }
-
   void PrintRatios() const {
     printf("\n%-7s %7s %11s %13s %13s %13s %15s\n", "form", "frames", "kernel ns", "kernel/copy",
            "call/kernel", "silent/call", "in-place/call");
@@ -214,15 +204,6 @@ public:
     printf("targets: call/kernel <= 1.15 at 512 frames and <= 1.6 at 32, both forms;\n"
            "         silent/call <= 0.1; kernel/copy <= 4.5 at 512 frames (double)\n");
   }
-
-private:
-  double Time(const std::string& name, int frames) const {
-    auto it = times.find(name);
-    if (it == times.end()) return 0;
-    auto jt = it->second.find(frames);
-    return jt == it->second.end() ? 0 : jt->second;
-  }
-  std::map<std::string, std::map<int, double>> times;
 };
 
 } // namespace
